@@ -1,0 +1,36 @@
+#pragma once
+#include <Elementary.h>
+
+#include <string>
+
+#include "components/adapters/widget_info.h"
+
+// The five operations of one widget kind. Records are constant tables of
+// function pointers; getAdapter maps type names onto them.
+struct WidgetAdapter {
+    Evas_Object* (*add)(Evas_Object* parent);
+    bool (*remove)(Evas_Object* obj);
+    bool (*set_property)(Evas_Object* obj, _WidgetInfo* node, std::string renderType);
+    bool (*pack)(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
+    bool (*unpack)(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
+};
+
+// The record of a widget type name, or null for a name without one.
+const WidgetAdapter* getAdapter(std::string name);
+
+// Properties every widget understands; false only for a null object.
+bool common_set_property(Evas_Object* obj, const std::string& name, const std::string& value);
+
+bool remove_widget(Evas_Object* obj);
+bool pack_unsupported(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
+bool unpack_unsupported(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
+
+// A hidden rectangle standing for an empty container slot.
+Evas_Object* makePlaceHolder(Evas_Object* obj);
+
+// Object data keys shared between the render command, adapters and the position walk.
+inline constexpr char KEY_WID[] = "wid";
+inline constexpr char KEY_WIDGET_TYPE[] = "widget-type";
+inline constexpr char KEY_CHILDREN[] = "children";
+inline constexpr char KEY_PLACEHOLDER[] = "placeholder";
+inline constexpr char KEY_PAGE[] = "page";

@@ -1,0 +1,96 @@
+#include <climits>
+
+#include "components/adapters/Adapter.h"
+#include "components/adapters/pack_properties.h"
+#include "components/adapters/property_walk.h"
+#include "utils/efl_util.h"
+
+namespace {
+
+enum { COLS, ROWS, PAD_H, PAD_V };
+
+const char* const KEY_COLUMNS = "table-columns";
+
+const PropertyRule TABLE_RULES[] = {
+    { "col_count", rule::keep_int<COLS> },
+    { "row_count", rule::keep_int<ROWS> },
+    { "padding_h", rule::keep_int<PAD_H> },
+    { "padding_v", rule::keep_int<PAD_V> },
+    { "homogeneous", rule::set_bool<elm_table_homogeneous_set> },
+};
+
+// One placeholder per cell, row-major, so cell (left, top) is entry left + top * columns.
+void make_cell_placeholders(Evas_Object* table, int cols, int rows)
+{
+    elm_table_clear(table, EINA_TRUE);
+    for (int i = 0; i < rows; ++i) {
+        for (int j = 0; j < cols; ++j) {
+            Evas_Object* ph = makePlaceHolder(table);
+            elm_table_pack(table, ph, j, i, 1, 1);
+            efl_util_list_append(table, KEY_PLACEHOLDER, ph);
+        }
+    }
+    evas_object_data_set(table, KEY_COLUMNS, reinterpret_cast<void*>(intptr_t(cols)));
+}
+
+bool table_set_property(Evas_Object* table, _WidgetInfo* node, std::string)
+{
+    WalkSlots slots;
+    WalkResult r = walk_properties(table, node, TABLE_RULES, slots);
+    if (r != WalkResult::Walked)
+        return walk_succeeded(r);
+    if (slots.intsGiven(COLS, 2))
+        make_cell_placeholders(table, slots.ints[COLS], slots.ints[ROWS]);
+    if (slots.intsGiven(PAD_H, 2))
+        elm_table_padding_set(table, slots.ints[PAD_H], slots.ints[PAD_V]);
+    return true;
+}
+
+// Marks the placeholder of the child's top-left cell with the child's id.
+void mark_cell(Evas_Object* table, Evas_Object* child, int left, int top)
+{
+    int cols = int(reinterpret_cast<intptr_t>(evas_object_data_get(table, KEY_COLUMNS)));
+    if (cols == 0 || left < 0 || top < 0)
+        return;
+    long index = long(left) + long(top) * cols;
+    if (index > INT_MAX)
+        return;
+    auto* ph = static_cast<Evas_Object*>(eina_list_nth(efl_util_list_get(table, KEY_PLACEHOLDER), unsigned(index)));
+    if (ph)
+        efl_util_tag_text(ph, KEY_WID, static_cast<const char*>(evas_object_data_get(child, KEY_WID)));
+}
+
+bool table_pack(Evas_Object* table, Evas_Object* child, _WidgetInfo* childNode)
+{
+    if (!table || !child)
+        return false;
+    PackArea a = read_pack_area(childNode, -1, -1);
+    if (a.left == -1 || a.top == -1 || a.width == -1 || a.height == -1)
+        return true;
+    elm_table_pack(table, child, a.left, a.top, a.width, a.height);
+    mark_cell(table, child, a.left, a.top);
+    return true;
+}
+
+bool table_unpack(Evas_Object* table, Evas_Object* child, _WidgetInfo*)
+{
+    if (!table)
+        return false;
+    elm_table_unpack(table, child);
+    return true;
+}
+
+Evas_Object* table_add(Evas_Object* parent)
+{
+    return elm_table_add(parent);
+}
+
+} // namespace
+
+extern const WidgetAdapter table_adapter = {
+    .add = table_add,
+    .remove = remove_widget,
+    .set_property = table_set_property,
+    .pack = table_pack,
+    .unpack = table_unpack,
+};

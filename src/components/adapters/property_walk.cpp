@@ -1,0 +1,112 @@
+#include "components/adapters/property_walk.h"
+
+#include <cstring>
+
+#include "components/adapters/Adapter.h"
+
+WalkSlots::WalkSlots()
+{
+    for (int k = 0; k < COUNT; ++k) {
+        ints[k] = -1;
+        reals[k] = 0.0;
+        realGiven[k] = false;
+        textGiven[k] = false;
+    }
+}
+
+bool WalkSlots::intsGiven(int first, int count) const
+{
+    for (int k = first; k < first + count; ++k)
+        if (ints[k] == -1)
+            return false;
+    return true;
+}
+
+WalkResult walk_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyRule* rules, size_t count,
+                           WalkSlots& slots, UnknownNames unknown)
+{
+    if (!obj || !node)
+        return WalkResult::Invalid;
+    if (!node->properties)
+        return WalkResult::Empty;
+    const Eina_List* l;
+    void* data;
+    EINA_LIST_FOREACH(node->properties, l, data) {
+        const auto* p = static_cast<const Property*>(data);
+        const PropertyRule* hit = nullptr;
+        for (size_t i = 0; i < count && !hit; ++i)
+            if (p->name == rules[i].name)
+                hit = &rules[i];
+        if (hit)
+            hit->apply(obj, p->value, slots);
+        else if (unknown == UnknownNames::ToCommon)
+            common_set_property(obj, p->name, p->value);
+    }
+    return WalkResult::Walked;
+}
+
+bool prop_bool(const std::string& value, bool& out)
+{
+    if (value != "true" && value != "false")
+        return false;
+    out = value == "true";
+    return true;
+}
+
+bool prop_int(const std::string& value, int& out)
+{
+    if (value.empty())
+        return false;
+    out = atoi(value.c_str());
+    return true;
+}
+
+bool prop_real(const std::string& value, double& out)
+{
+    if (value.empty())
+        return false;
+    out = atof(value.c_str());
+    return true;
+}
+
+bool prop_color(const std::string& value, int& r, int& g, int& b)
+{
+    if (value.empty())
+        return false;
+    long rgb = strtol(value.c_str() + 1, nullptr, 16);
+    r = int((rgb >> 16) & 0xff);
+    g = int((rgb >> 8) & 0xff);
+    b = int(rgb & 0xff);
+    return true;
+}
+
+void apply_deferred_style(Evas_Object* obj, const DeferredStyleDisable& pending)
+{
+    if (!pending.style.empty())
+        elm_object_style_set(obj, pending.style.c_str());
+}
+
+void apply_deferred_disable(Evas_Object* obj, const DeferredStyleDisable& pending)
+{
+    bool disabled;
+    if (prop_bool(pending.disable, disabled))
+        elm_object_disabled_set(obj, disabled);
+}
+
+namespace rule {
+
+void defer_style(Evas_Object*, const std::string& v, WalkSlots& s)
+{
+    if (s.deferred)
+        s.deferred->style = v;
+}
+
+void defer_disable(Evas_Object*, const std::string& v, WalkSlots& s)
+{
+    if (s.deferred)
+        s.deferred->disable = v;
+}
+
+void ignore(Evas_Object*, const std::string&, WalkSlots&) {}
+
+} // namespace rule

@@ -1,0 +1,33 @@
+#pragma once
+#include "components/messages/msg.h"
+
+// A paint message: a 20-byte preamble (id, 11, width, height, depth) and the pixels.
+class MsgResponsePaint : public virtual Msg {
+public:
+    MsgResponsePaint();
+    ~MsgResponsePaint() override;
+
+    void setWidth(int w) { m_iWidth = w; }
+    int getWidth() const { return m_iWidth; }
+    void setHeight(int h) { m_iHeight = h; }
+    int getHeight() const { return m_iHeight; }
+    void setDepth(int d) { m_iDepth = d; }
+    int getDepth() const { return m_iDepth; }
+    void setBuffer(const void* b) { m_pBuffer = b; }
+    const void* getBuffer() const { return m_pBuffer; }
+    void setBufferSize(int n) { m_iBufferSize = n; }
+    int getBufferSize() const { return m_iBufferSize; }
+
+    IBuffer* serialize() const override;
+    void deserialize() override {}
+    void doMsg() override {}
+
+    static const int PREAMBLE = 20;
+
+private:
+    int m_iWidth = 0;
+    int m_iHeight = 0;
+    int m_iDepth = 0;
+    const void* m_pBuffer = nullptr;
+    int m_iBufferSize = 0;
+};

@@ -1,0 +1,34 @@
+#pragma once
+#include "components/connector/alloc_buffer.h"
+#include "components/connector/connector.h"
+#include "components/connector/header.h"
+#include "components/manager/q_manager.h"
+
+// Turns the byte stream from the IDE into queued request bodies. Any framing
+// or transport failure ends the process through Connector::destroySock.
+class MsgReader {
+public:
+    // Bodies above this size are refused: a render tree is kilobytes, and a
+    // hostile size must not make the engine allocate or wait for gigabytes.
+    static const int MAX_BODY_SIZE = 256 * 1024 * 1024;
+
+    static MsgReader* getInstance();
+    MsgReader();
+    ~MsgReader();
+
+    int acceptClient();
+    bool isConnected() const { return m_pConnector->isConnected(); }
+    int read();
+    int readHeader();
+    int readBody();
+
+private:
+    static MsgReader* m_spMsgReader;
+    bool receiveExactly(void* into, int size);
+
+    Header* m_pHeader;
+    Buffer* m_pHeaderBuffer;
+    AllocBuffer* m_pBodyBuffer;
+    Connector* m_pConnector;
+    QManager* m_pQManager;
+};

@@ -1,0 +1,90 @@
+#include "components/msg_writer/msg_writer.h"
+
+#include <cstdlib>
+
+#include "components/connector/header.h"
+#include "components/messages/msg_response_event.h"
+#include "components/messages/msg_response_paint.h"
+#include "components/msg_writer/image_buffer.h"
+#include "utils/log_util.h"
+
+MsgWriter* MsgWriter::m_spMsgWriter = nullptr;
+
+MsgWriter* MsgWriter::getInstance()
+{
+    if (!m_spMsgWriter)
+        m_spMsgWriter = new MsgWriter(Connector::getInstance());
+    return m_spMsgWriter;
+}
+
+// Completes partial sends; a failed send (peer gone) gives -1 instead of a signal.
+int MsgWriter::write(int length, void* data)
+{
+    const char* at = static_cast<const char*>(data);
+    for (int sent = 0; sent < length;) {
+        int n = m_pConnector->send(at + sent, length - sent, 0);
+        if (n <= 0)
+            return -1;
+        sent += n;
+    }
+    return 0;
+}
+
+int MsgWriter::write(const IBuffer* buffer)
+{
+    return write(buffer->getSize(), const_cast<void*>(buffer->getBuffer()));
+}
+
+int MsgWriter::writeMsg(const IMsg* msg)
+{
+    IBuffer* body = msg->serialize();
+    if (!body)
+        return -1;
+    Header header;
+    header.setBodyFormat(msg->getMsgType() == MSG_TYPE_PAINT ? 1 : 0);
+    header.setUid("VORA");
+    header.setVer(1);
+    header.setBodySize(body->getSize());
+    header.setChecksum(header.generateChecksumData(body->getBuffer()));
+    IBuffer* packed = header.pack();
+    int rc = write(packed);
+    if (rc == 0)
+        rc = write(body);
+    if (rc != 0)
+        diag("cannot send a message to the IDE: connection lost");
+    body->freeAllocBuffer();
+    delete dynamic_cast<Buffer*>(body);
+    delete dynamic_cast<Buffer*>(packed);
+    return rc;
+}
+
+void MsgWriter::sendResponseEventMessage(int id, std::string name, std::string data)
+{
+    auto* event = new Event(std::move(name), std::move(data));
+    auto* msg = new MsgResponseEvent;
+    msg->setId(id);
+    msg->setMsgType(MSG_TYPE_EVENT);
+    msg->setEvent(event);
+    writeMsg(msg);
+    delete msg;
+    delete event;
+}
+
+void MsgWriter::sendResponsePaintMessage(int id, Evas_Object* win)
+{
+    if (!win)
+        return;
+    ImageBuffer image;
+    image.updateImageBuffer(win);
+    auto* msg = new MsgResponsePaint;
+    msg->setId(id);
+    msg->setMsgType(MSG_TYPE_PAINT);
+    msg->setWidth(image.getWidth());
+    msg->setHeight(image.getHeight());
+    msg->setDepth(image.getBuf() ? image.getDepth() : 0);
+    msg->setBufferSize(image.getByteSize());
+    msg->setBuffer(image.getBuf());
+    writeMsg(msg);
+    free(image.getBuf());
+    delete msg;
+}

@@ -1,0 +1,25 @@
+#pragma once
+#include <Evas.h>
+
+#include <string>
+
+#include "components/connector/connector.h"
+#include "components/messages/msg.h"
+
+// Frames and sends every response from the main thread.
+class MsgWriter {
+public:
+    static MsgWriter* getInstance();
+    // For tests: send through another connection.
+    explicit MsgWriter(IConnector* connector) : m_pConnector(connector) {}
+
+    void sendResponseEventMessage(int id, std::string name, std::string data);
+    void sendResponsePaintMessage(int id, Evas_Object* win);
+    int writeMsg(const IMsg* msg);
+    int write(const IBuffer* buffer);
+    int write(int length, void* data);
+
+private:
+    static MsgWriter* m_spMsgWriter;
+    IConnector* m_pConnector;
+};

@@ -1,0 +1,47 @@
+#pragma once
+#include <json/json.h>
+
+#include <string>
+
+#include "components/connector/buffer.h"
+
+class ICmd {
+public:
+    virtual void setId(int id) = 0;
+    virtual int getId() const = 0;
+    virtual IBuffer* serialize() const = 0;
+    virtual void deserialize(Json::Value& value) = 0;
+    virtual void deserialize(std::string data) = 0;
+    virtual void deserialize(const IBuffer* buffer) = 0;
+    virtual void doCmd() = 0;
+};
+
+class Cmd : public virtual ICmd {
+public:
+    virtual ~Cmd() = default;
+    void setId(int id) override { m_iId = id; }
+    int getId() const override { return m_iId; }
+    IBuffer* serialize() const override { return nullptr; }
+    void deserialize(Json::Value&) override {}
+    void deserialize(std::string) override {}
+    void deserialize(const IBuffer*) override {}
+
+private:
+    int m_iId = 0;
+};
+
+// One row of the command table: the "command-name" and how to make its command.
+struct CmdEntry {
+    const char* name;
+    Cmd* (*create)();
+};
+
+template <class T>
+Cmd* cmd_factory()
+{
+    return new T;
+}
+
+// The command table, in lookup order; names compare whole and case-sensitive.
+extern const CmdEntry g_cmd_table[];
+extern const int g_cmd_table_size;

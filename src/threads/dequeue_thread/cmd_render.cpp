@@ -1,0 +1,219 @@
+#include "threads/dequeue_thread/cmd_render.h"
+
+#include <Edje.h>
+#include <strings.h>
+
+#include "components/adapters/Adapter.h"
+#include "components/manager/window_manager.h"
+#include "threads/dequeue_thread/cmd_json.h"
+#include "threads/dequeue_thread/cmd_window.h"
+#include "utils/efl_util.h"
+#include "utils/json_util.h"
+#include "utils/log_util.h"
+#include "utils/util.h"
+
+bool g_render_batching = true;
+
+RenderBatch::RenderBatch(Evas_Object* window)
+{
+    if (!g_render_batching)
+        return;
+    m_canvas = evas_object_evas_get(window);
+    edje_freeze();
+    if (m_canvas)
+        evas_event_freeze(m_canvas);
+}
+
+RenderBatch::~RenderBatch()
+{
+    if (!g_render_batching)
+        return;
+    if (m_canvas)
+        evas_event_thaw(m_canvas);
+    edje_thaw();
+}
+
+double getScaleFromWinSize(int width, int height)
+{
+    struct Entry {
+        int w, h;
+        double scale;
+    };
+    static const Entry TABLE[] = {
+        { 480, 800, 1.8 }, { 720, 1280, 2.3 }, { 540, 960, 1.7 },
+        { 320, 320, 1.4 }, { 360, 480, 1.3 },  { 360, 360, 1.3 },
+    };
+    for (const Entry& e : TABLE)
+        if (e.w == width && e.h == height)
+            return e.scale;
+    return 1.8;
+}
+
+void CmdRender::deserialize(std::string data)
+{
+    Json::Value root;
+    if (!json_util_parse(data, root) || !root.isObject()) {
+        diag("command data is not a JSON object; nothing rendered");
+        m_bValid = false;
+        return;
+    }
+    m_renderData = "defaultValue";
+    m_renderType = "defaultValue";
+    Member w = cmd_json_int(root, "width", m_iWidth);
+    Member h = cmd_json_int(root, "height", m_iHeight);
+    bool texts = cmd_json_text(root, "render-data", m_renderData) != Member::WrongType
+        && cmd_json_text(root, "render-type", m_renderType) != Member::WrongType;
+    if (w != Member::Ok || h != Member::Ok) {
+        diag("\"width\" and \"height\" must both be given as integers; nothing rendered");
+        m_bValid = false;
+    } else if (m_iWidth < 0 || m_iHeight < 0 || m_iWidth > MAX_WINDOW_SIDE || m_iHeight > MAX_WINDOW_SIDE) {
+        diag("render size %dx%d out of range 0..%d; nothing rendered", m_iWidth, m_iHeight, MAX_WINDOW_SIDE);
+        m_bValid = false;
+    } else if (!texts) {
+        diag("a text member has the wrong type; nothing rendered");
+        m_bValid = false;
+    }
+}
+
+void CmdRender::doCmd()
+{
+    int id = getId();
+    Evas_Object* win = WindowManager::getInstance()->find(id);
+    if (!win) {
+        diag("no window with this id; nothing rendered");
+        return;
+    }
+    if (!m_bValid)
+        return;
+    auto* path = static_cast<const char*>(evas_object_data_get(win, "project-path"));
+    setProjectPath(path ? path : "");
+
+    RenderBatch batch(win);
+    if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
+        free_evas_object(page);
+    _WidgetInfo* root = createWingetsInfo();
+    WindowManager::getInstance()->setCurrentProjectPath(id);
+    efl_util_set_fonts_global(id);
+    double scale = getScaleFromWinSize(m_iWidth, m_iHeight);
+    if (scale != getScale()) {
+        setScale(scale);
+        elm_config_scale_set(scale);
+        elm_app_base_scale_set(scale);
+    }
+    if (!root) {
+        diag("render data is not a JSON widget tree; window left empty");
+        return;
+    }
+    if (Evas_Object* page = createWidgets(win, win, root))
+        evas_object_data_set(win, KEY_PAGE, page);
+    evas_object_resize(win, m_iWidth, m_iHeight);
+    evas_object_show(win);
+    deleteWidgetsInfo(root);
+}
+
+namespace {
+
+void restore_escapes(std::string& value)
+{
+    util_replace_string_all(value, UTIL_BACKSLASH_MARKER, "\\");
+    util_remove_garbage_backslash(value);
+    util_replace_all_utf8_string(value);
+}
+
+} // namespace
+
+// A node whose own members have the wrong type cannot be built: it and its
+// subtree are skipped. A single bad property is skipped alone.
+_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes)
+{
+    if (!object.isObject()) {
+        diag("a widget node is not a JSON object; node skipped");
+        return nullptr;
+    }
+    auto* node = new _WidgetInfo;
+    node->widgetType = "defaultValue";
+    node->wid = "defaultValue";
+    if (cmd_json_text(object, "widgetType", node->widgetType) == Member::WrongType
+        || cmd_json_text(object, "wid", node->wid) == Member::WrongType) {
+        diag("node \"%s\": \"wid\" or \"widgetType\" is not a string; node and its children skipped", node->wid.c_str());
+        delete node;
+        return nullptr;
+    }
+    node->parent = parent;
+    node->projectPath = m_projectPath;
+    const Json::Value& props = object["properties"];
+    if (!props.isNull() && !props.isObject())
+        diag("node \"%s\": \"properties\" is not an object; properties skipped", node->wid.c_str());
+    if (props.isObject()) {
+        for (const std::string& name : props.getMemberNames()) { // ascending byte order
+            auto* p = new Property { name, {} };
+            if (cmd_json_text(props, name.c_str(), p->value) != Member::Ok) {
+                diag("node \"%s\": property \"%s\" skipped", node->wid.c_str(), name.c_str());
+                delete p;
+                continue;
+            }
+            if (restoreEscapes)
+                restore_escapes(p->value);
+            node->properties = eina_list_append(node->properties, p);
+        }
+    }
+    const Json::Value& children = object["children"];
+    if (!children.isNull() && !children.isArray())
+        diag("node \"%s\": \"children\" is not an array; children skipped", node->wid.c_str());
+    else if (children.isArray())
+        node->children = createSubWidgetInfo(node, children);
+    return node;
+}
+
+_WidgetInfo* CmdRender::createWingetsInfo()
+{
+    util_replace_string_all(m_renderData, "\\", UTIL_BACKSLASH_MARKER);
+    Json::Value root;
+    if (!json_util_parse(m_renderData, root))
+        return nullptr;
+    return makeNode(root, nullptr, false);
+}
+
+Eina_List* CmdRender::createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array)
+{
+    Eina_List* list = nullptr;
+    for (Json::ArrayIndex i = 0; i < array.size(); ++i)
+        if (_WidgetInfo* node = makeNode(array[i], parent, true))
+            list = eina_list_append(list, node);
+    return list;
+}
+
+Evas_Object* CmdRender::createWidgets(Evas_Object* window, Evas_Object* parent, _WidgetInfo* node)
+{
+    node->winWidth = m_iWidth;
+    node->winHeight = m_iHeight;
+    const WidgetAdapter* adapter = getAdapter(node->widgetType);
+    Evas_Object* obj = adapter && adapter->add ? adapter->add(parent) : nullptr;
+    if (!obj) {
+        diag("node \"%s\": %s widget type \"%s\"; node and its children skipped", node->wid.c_str(),
+             adapter ? "could not create" : "unknown", node->widgetType.c_str());
+        return nullptr;
+    }
+    efl_util_tag_text(obj, KEY_WID, node->wid.c_str());
+    efl_util_tag_text(obj, KEY_WIDGET_TYPE, node->widgetType.c_str());
+    evas_object_show(obj);
+    adapter->set_property(obj, node, m_renderType);
+
+    const char* parentType = elm_object_widget_type_get(parent);
+    if (parentType && strcasecmp(parentType, "Elm_Win") == 0) {
+        evas_object_size_hint_weight_set(obj, 1.0, 1.0);
+        elm_win_resize_object_add(parent, obj);
+    } else if (node->parent && strcasecmp(node->parent->widgetType.c_str(), "zelva.doc") == 0) {
+        evas_object_size_hint_weight_set(obj, 1.0, 1.0);
+        elm_win_resize_object_add(window, obj);
+    } else if (const WidgetAdapter* container = node->parent ? getAdapter(node->parent->widgetType) : nullptr) {
+        container->pack(parent, obj, node);
+    }
+
+    const Eina_List* l;
+    void* data;
+    EINA_LIST_FOREACH(node->children, l, data)
+        if (Evas_Object* child = createWidgets(window, obj, static_cast<_WidgetInfo*>(data)))
+            efl_util_list_append(obj, KEY_CHILDREN, child);
+    return obj;
+}

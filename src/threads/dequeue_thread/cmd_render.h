@@ -1,0 +1,53 @@
+#pragma once
+#include <Elementary.h>
+#include <json/json.h>
+
+#include <string>
+
+#include "components/adapters/widget_info.h"
+#include "threads/dequeue_thread/cmd.h"
+
+class CmdRender : public virtual Cmd {
+public:
+    void deserialize(std::string data) override;
+    void doCmd() override;
+
+    double getScale() const { return m_dScale; }
+    void setScale(double scale) { m_dScale = scale; }
+    void setProjectPath(std::string path) { m_projectPath = std::move(path); }
+    std::string getProjectPath() const { return m_projectPath; }
+    void setRenderData(std::string data) { m_renderData = std::move(data); }
+    void setSize(int width, int height) { m_iWidth = width; m_iHeight = height; }
+
+    _WidgetInfo* createWingetsInfo();
+    Eina_List* createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array);
+    Evas_Object* createWidgets(Evas_Object* window, Evas_Object* parent, _WidgetInfo* node);
+
+private:
+    _WidgetInfo* makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes);
+
+    int m_iWidth = 0;
+    int m_iHeight = 0;
+    double m_dScale = 0.0;
+    std::string m_renderData;
+    std::string m_renderType;
+    std::string m_projectPath;
+    bool m_bValid = true;
+};
+
+double getScaleFromWinSize(int width, int height);
+
+// Whether a render defers the toolkit's layout recalculation to the end of
+// the command (the result is the same; only repeated work is avoided).
+extern bool g_render_batching;
+
+// Builds and tears down widget trees with recalculation batched, so that each
+// added or removed widget does not relayout everything already there.
+class RenderBatch {
+public:
+    explicit RenderBatch(Evas_Object* window);
+    ~RenderBatch();
+
+private:
+    Evas* m_canvas = nullptr;
+};

@@ -1,0 +1,174 @@
+#include "threads/dequeue_thread/dequeue_thread.h"
+
+#include <Elementary.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+
+#include "components/connector/connector.h"
+#include "threads/dequeue_thread/msg_request_command.h"
+#include "utils/efl_util.h"
+#include "utils/json_util.h"
+#include "utils/log_util.h"
+
+DequeueThread* DequeueThread::m_spDequeueThread = nullptr;
+QManager* DequeueThread::m_pQManager = nullptr;
+Buffer* DequeueThread::m_pBufferBody = nullptr;
+int DequeueThread::m_iMsgType = -1;
+Ecore_Timer* DequeueThread::m_pEcoreTimer = nullptr;
+
+DequeueThread* DequeueThread::getInstance()
+{
+    if (!m_spDequeueThread)
+        m_spDequeueThread = new DequeueThread;
+    return m_spDequeueThread;
+}
+
+void DequeueThread::destroyInstance()
+{
+    delete m_spDequeueThread;
+}
+
+DequeueThread::DequeueThread()
+{
+    m_pBufferBody = new Buffer;
+    elm_init(0, nullptr);
+    efl_util_set_elm_profile("mobile");
+    initThread();
+    m_bInitialised = 1;
+}
+
+DequeueThread::~DequeueThread()
+{
+    delete m_pBufferBody;
+    m_pBufferBody = nullptr;
+    m_spDequeueThread = nullptr;
+}
+
+int DequeueThread::initThread()
+{
+    m_pQManager = QManager::getInstance();
+    startEflRenderCmdTimer();
+    return 0;
+}
+
+void DequeueThread::startEflRenderCmdTimer()
+{
+    m_pEcoreTimer = ecore_timer_add(TICK_SECONDS, DequeueThread::Run, nullptr);
+}
+
+void DequeueThread::stopEflRenderCmdTimer()
+{
+    if (m_pEcoreTimer)
+        ecore_timer_del(m_pEcoreTimer);
+    m_pEcoreTimer = nullptr;
+}
+
+bool DequeueThread::dispatchRendering()
+{
+    if (!m_bInitialised)
+        return false;
+    elm_run();
+    elm_shutdown();
+    return true;
+}
+
+namespace {
+
+// The envelope's members must convert as the protocol demands; anything else
+// is treated like a body that is not JSON at all.
+bool read_int_member(const Json::Value& root, const char* key, int& out)
+{
+    const Json::Value& v = root.isMember(key) ? root[key] : Json::Value("defaultValue");
+    if (!v.isConvertibleTo(Json::intValue)) {
+        diag("request envelope: \"%s\" is not an integer; request execution stops", key);
+        return false;
+    }
+    out = v.asInt();
+    return true;
+}
+
+bool read_text_member(const Json::Value& root, const char* key, std::string& out)
+{
+    const Json::Value& v = root.isMember(key) ? root[key] : Json::Value("defaultValue");
+    if (!(v.isString() || v.isNull() || v.isBool())) {
+        diag("request envelope: \"%s\" is not a string; request execution stops", key);
+        return false;
+    }
+    out = v.asString();
+    return true;
+}
+
+} // namespace
+
+IMsg* DequeueThread::createMsgHandler()
+{
+    const char* text = m_pBufferBody ? static_cast<const char*>(m_pBufferBody->getBuffer()) : nullptr;
+    std::string body = text ? text : "";
+    Json::Value root;
+    if (!json_util_parse(body, root)) {
+        diag("request body is not JSON; request execution stops");
+        return nullptr;
+    }
+    if (!root.isObject()) {
+        diag("request body is not a JSON object; request execution stops");
+        return nullptr;
+    }
+    int id = 0, msgType = 0;
+    std::string name, data;
+    if (!read_int_member(root, "id", id) || !read_int_member(root, "msg-type", msgType)
+        || !read_text_member(root, "command-name", name) || !read_text_member(root, "command-data", data))
+        return nullptr;
+    if (msgType != MSG_TYPE_REQUEST) {
+        diag("request %d: msg-type %d is not a request; request execution stops", id, msgType);
+        return nullptr;
+    }
+    diag_set_request(id, name.c_str());
+    auto* msg = new MsgRequestCommand;
+    msg->setId(id);
+    msg->setMsgType(MSG_TYPE_REQUEST);
+    msg->setCommandName(name);
+    msg->setCommandData(data);
+    msg->deserialize();
+    return msg;
+}
+
+IMsg* DequeueThread::doMsgHandler()
+{
+    IMsg* msg = createMsgHandler();
+    if (msg)
+        msg->doMsg();
+    diag_clear_request();
+    return msg;
+}
+
+Eina_Bool DequeueThread::Run(void*)
+{
+    Connector* connector = Connector::getInstance();
+    uqitem_st item;
+    bool taken = false;
+    if (connector->isConnected()) {
+        if (!m_pQManager->dequeue(item))
+            return ECORE_CALLBACK_RENEW;
+        taken = true;
+        m_iMsgType = item.type;
+        m_pBufferBody->setBuffer(item.data);
+        IMsg* msg = doMsgHandler();
+        if (msg) {
+            free(item.data);
+            delete dynamic_cast<Msg*>(msg);
+            m_pQManager->eraseBeginItem();
+            return ECORE_CALLBACK_RENEW;
+        }
+    }
+    // Stop path: returning CANCEL ends this timer, so it must not be deleted again.
+    m_pEcoreTimer = nullptr;
+    stopEflRenderCmdTimer();
+    if (taken)
+        free(item.data);
+    delete m_pBufferBody;
+    m_pBufferBody = nullptr;
+    m_pQManager->removeAll();
+    return ECORE_CALLBACK_CANCEL;
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+#include "components/messages/msg.h"
+#include "threads/dequeue_thread/cmd.h"
+
+// A request from the IDE: selects its command by name and runs it.
+class MsgRequestCommand : public virtual Msg {
+public:
+    ~MsgRequestCommand() override;
+    void setCommandName(std::string name) override { m_commandName = std::move(name); }
+    std::string getCommandName() const override { return m_commandName; }
+    void setCommandData(std::string data) override { m_commandData = std::move(data); }
+    std::string getCommandData() const override { return m_commandData; }
+    void deserialize() override;
+    void doMsg() override;
+    virtual void deserialize(const IBuffer*) {}
+    ICmd* createCmdHandler();
+
+private:
+    std::string m_commandName;
+    std::string m_commandData;
+    Cmd* m_pCmd = nullptr;
+};
