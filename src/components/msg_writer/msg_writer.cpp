@@ -17,6 +17,13 @@ MsgWriter* MsgWriter::getInstance()
     return m_spMsgWriter;
 }
 
+MsgWriter* MsgWriter::replaceInstance(MsgWriter* writer)
+{
+    MsgWriter* previous = m_spMsgWriter;
+    m_spMsgWriter = writer;
+    return previous;
+}
+
 // Completes partial sends; a failed send (peer gone) gives -1 instead of a signal.
 int MsgWriter::write(int length, void* data)
 {

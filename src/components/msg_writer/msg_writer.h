@@ -10,6 +10,8 @@
 class MsgWriter {
 public:
     static MsgWriter* getInstance();
+    // Redirects every response (tests use a fake connection); returns the previous writer.
+    static MsgWriter* replaceInstance(MsgWriter* writer);
     // For tests: send through another connection.
     explicit MsgWriter(IConnector* connector) : m_pConnector(connector) {}
 

@@ -1,0 +1,133 @@
+#pragma once
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <memory>
+#include <string>
+
+#include "client/client.h"
+#include "image/image.h"
+
+namespace e2e {
+
+inline const int WAIT_MS = 8000;
+
+inline std::unique_ptr<client::Engine> startEngine(bool connect = true)
+{
+    client::Engine::Options options;
+    options.binary = ENGINE_BINARY;
+    options.workdir = SOURCE_DIR;
+    options.connect = connect;
+    std::string error;
+    auto engine = client::Engine::start(options, &error);
+    EXPECT_TRUE(engine) << error;
+    return engine;
+}
+
+inline std::string compact(const Json::Value& v)
+{
+    Json::StreamWriterBuilder b;
+    b["indentation"] = "";
+    return Json::writeString(b, v);
+}
+
+inline Json::Value parse(const std::string& text)
+{
+    Json::Value v;
+    Json::CharReaderBuilder b;
+    std::string errs;
+    std::unique_ptr<Json::CharReader> r(b.newCharReader());
+    r->parse(text.data(), text.data() + text.size(), &v, &errs);
+    return v;
+}
+
+inline std::string createData(int w, int h, const std::string& project = "/projects/a")
+{
+    Json::Value d;
+    d["width"] = w;
+    d["height"] = h;
+    d["project-path"] = project;
+    return compact(d);
+}
+
+inline std::string renderData(int w, int h, const Json::Value& tree)
+{
+    Json::Value d;
+    d["width"] = w;
+    d["height"] = h;
+    d["render-data"] = compact(tree);
+    return compact(d);
+}
+
+// One frame as the IDE receives it after a render.
+struct Frame {
+    client::Paint paint;
+    Json::Value widgets;
+    Json::Value placeholders;
+    std::string placeholdersText;
+};
+
+// Waits for the next complete frame of `id` (paint, widget and placeholder
+// events in that order) and checks the order on the way.
+inline bool nextFrame(client::Engine& engine, int id, Frame& out, int timeoutMs = WAIT_MS)
+{
+    auto paint = engine.waitPaint(id, timeoutMs);
+    if (!paint)
+        return false;
+    auto widgets = engine.receive(timeoutMs);
+    if (!widgets || widgets->kind != client::Message::Kind::Event || widgets->event.name != "EVENT_GET_ALL_WIDGET_POSITIONS")
+        return false;
+    auto placeholders = engine.receive(timeoutMs);
+    if (!placeholders || placeholders->kind != client::Message::Kind::Event
+        || placeholders->event.name != "EVENT_GET_PLACEHOLDER_POSITIONS")
+        return false;
+    out.paint = *paint;
+    out.widgets = parse(widgets->event.data);
+    out.placeholdersText = placeholders->event.data;
+    out.placeholders = parse(out.placeholdersText);
+    return true;
+}
+
+inline bool createWindow(client::Engine& engine, int id, int w, int h, const std::string& project = "/projects/a")
+{
+    return engine.sendRequest(id, "CMD_CREATE", createData(w, h, project))
+        && engine.waitEvent("EVENT_CREATE", id, WAIT_MS).has_value();
+}
+
+// Renders and returns the first frame that carries the new tree.
+inline bool render(client::Engine& engine, int id, int w, int h, const Json::Value& tree, Frame& out)
+{
+    if (!engine.sendRequest(id, "CMD_RENDER", renderData(w, h, tree)))
+        return false;
+    return nextFrame(engine, id, out);
+}
+
+inline image::Image toImage(const client::Paint& p)
+{
+    image::Image img;
+    img.width = p.width;
+    img.height = p.height;
+    img.pixels = p.pixels;
+    return img;
+}
+
+inline void savePng(const client::Paint& p, const std::string& name)
+{
+    std::string error;
+    EXPECT_TRUE(image::writePng(std::string(BUILD_DIR) + "/" + name, toImage(p), &error)) << error;
+}
+
+inline Json::Value node(const std::string& type, const std::string& wid, Json::Value props = Json::Value(),
+                        Json::Value children = Json::Value())
+{
+    Json::Value n;
+    n["widgetType"] = type;
+    n["wid"] = wid;
+    if (!props.isNull())
+        n["properties"] = props;
+    if (!children.isNull())
+        n["children"] = children;
+    return n;
+}
+
+} // namespace e2e

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <unistd.h>
+
+#include "components/connector/alloc_buffer.h"
+#include "components/connector/header.h"
+#include "components/manager/q_manager.h"
+#include "components/messages/msg_response_event.h"
+#include "components/messages/msg_response_paint.h"
+#include "fake_connection.h"
+#include "utils/log_util.h"
+#include "utils/thread_util.h"
+
+namespace {
+
+int checksum_of(const std::string& body) { return header_checksum(body.data(), int(body.size())); }
+
+TEST(Header, ChecksumAddsSignedBytes)
+{
+    EXPECT_EQ(checksum_of("abc"), 294);
+    EXPECT_EQ(checksum_of("\xff"), -1);
+    EXPECT_EQ(checksum_of(std::string("\xff\x01", 2)), 0);
+    EXPECT_EQ(checksum_of(""), 0);
+    EXPECT_LT(checksum_of("\x80\x90"), 0x80 + 0x90);
+}
+
+TEST(Header, PacksAbcFrameByteExactAndUnpacksAgain)
+{
+    Header h;
+    h.setUid("VORA");
+    h.setVer(1);
+    h.setBodySize(3);
+    h.setChecksum(h.generateChecksumData("abc"));
+    h.setBodyFormat(0);
+    IBuffer* wire = h.pack();
+    ASSERT_EQ(wire->getSize(), 20);
+    const unsigned char expected[20] = { 0x56, 0x4F, 0x52, 0x41, 1, 0, 0, 0, 3, 0, 0, 0, 0x26, 0x01, 0, 0, 0, 0, 0, 0 };
+    EXPECT_EQ(memcmp(wire->getBuffer(), expected, 20), 0);
+
+    Header back;
+    back.unpack(wire);
+    EXPECT_EQ(memcmp(back.getUid(), "VORA", 4), 0);
+    EXPECT_EQ(back.getVer(), 1);
+    EXPECT_EQ(back.getBodySize(), 3);
+    EXPECT_EQ(back.getChecksum(), 294);
+    EXPECT_TRUE(back.checkHeaderValidation());
+    EXPECT_TRUE(back.checkChecksumData("abc"));
+    EXPECT_FALSE(back.checkChecksumData("abd"));
+    delete dynamic_cast<Buffer*>(wire);
+}
+
+TEST(Header, ValidationRejectsUidVersionAndFormat)
+{
+    auto valid = [](const char* uid, int ver, int format, int size) {
+        Header h;
+        h.setUid(uid);
+        h.setVer(ver);
+        h.setBodyFormat(format);
+        h.setBodySize(size);
+        return h.checkHeaderValidation();
+    };
+    EXPECT_TRUE(valid("VORA", 1, 0, 0));
+    EXPECT_FALSE(valid("XORA", 1, 0, 3));
+    EXPECT_FALSE(valid("VORX", 1, 0, 3));
+    EXPECT_FALSE(valid("VORA", 2, 0, 3));
+    EXPECT_FALSE(valid("VORA", 1, 1, 3));
+}
+
+TEST(Buffers, AllocBufferOwnsUntilFreedOrTaken)
+{
+    AllocBuffer b;
+    void* block = b.allocNewBuffer(16);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(b.getSize(), 16);
+    b.freeAllocBuffer();
+    EXPECT_EQ(b.getBuffer(), nullptr);
+    EXPECT_EQ(b.getSize(), 0);
+
+    Buffer view;
+    EXPECT_EQ(view.allocNewBuffer(8), nullptr);
+    EXPECT_EQ(view.getSize(), 0);
+}
+
+// The queue is a process-wide singleton; every test leaves it empty.
+class Queue : public ::testing::Test {
+protected:
+    QManager* q = QManager::getInstance();
+    void TearDown() override
+    {
+        uqitem_st item;
+        while (q->dequeue(item)) {
+            free(item.data);
+            q->eraseBeginItem();
+        }
+    }
+    static void* body(const char* text) { return strdup(text); }
+};
+
+TEST_F(Queue, FrontStaysQueuedUntilErased)
+{
+    uqitem_st out { 7, nullptr };
+    EXPECT_EQ(q->dequeue(out), 0);
+    EXPECT_EQ(out.type, 7) << "an empty queue leaves the output untouched";
+    q->eraseBeginItem(); // harmless on empty
+
+    q->enqueue(body("first"));
+    q->enqueue(body("second"));
+    uqitem_st a, b;
+    ASSERT_EQ(q->dequeue(a), 1);
+    ASSERT_EQ(q->dequeue(b), 1);
+    EXPECT_EQ(a.data, b.data);
+    EXPECT_STREQ(static_cast<char*>(a.data), "first");
+    free(a.data);
+    q->eraseBeginItem();
+    ASSERT_EQ(q->dequeue(a), 1);
+    EXPECT_STREQ(static_cast<char*>(a.data), "second");
+}
+
+TEST_F(Queue, ConsumerNeverWaitsForAHeldLock)
+{
+    q->enqueue(body("waiting"));
+    std::atomic<bool> held { false }, release { false };
+    std::thread producer([&] {
+        thread_util_lock(ThreadUtilLockType::QUEUE);
+        held = true;
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        thread_util_unlock(ThreadUtilLockType::QUEUE);
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    uqitem_st item;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(q->dequeue(item), 0);
+    EXPECT_NE(thread_util_trylock(ThreadUtilLockType::QUEUE), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(20));
+    EXPECT_NE(thread_util_retrylock(ThreadUtilLockType::QUEUE), 0);
+    release = true;
+    producer.join();
+    EXPECT_EQ(q->dequeue(item), 1);
+}
+
+TEST_F(Queue, AppendAfterRemoveAllIsSafe)
+{
+    q->enqueue(body("x"));
+    uqitem_st item;
+    q->dequeue(item);
+    free(item.data);
+    q->removeAll();
+    EXPECT_TRUE(q->isEmpty());
+    q->enqueue(body("after"));
+    ASSERT_EQ(q->dequeue(item), 1);
+    EXPECT_STREQ(static_cast<char*>(item.data), "after");
+}
+
+TEST_F(Queue, EraseWhenFullDropsOldestOnlyPastTen)
+{
+    for (int i = 0; i < 10; ++i)
+        q->enqueue(body("n"));
+    EXPECT_EQ(q->eraseNItemByQueueFull(3), 10);
+    EXPECT_EQ(q->getSize(), 10);
+    q->enqueue(body("eleventh"));
+    EXPECT_EQ(q->eraseNItemByQueueFull(3), 3);
+    EXPECT_EQ(q->getSize(), 8);
+}
+
+// Captures what one stream receives while `write` runs.
+std::string capture(FILE* stream, const std::function<void()>& write)
+{
+    fflush(stream);
+    int saved = dup(fileno(stream));
+    char path[] = "/tmp/logcaptureXXXXXX";
+    int fd = mkstemp(path);
+    dup2(fd, fileno(stream));
+    write();
+    dup2(saved, fileno(stream)); // no fflush: the logger must have flushed already
+    close(saved);
+    std::string out;
+    char buf[512];
+    lseek(fd, 0, SEEK_SET);
+    for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;)
+        out.append(buf, size_t(n));
+    close(fd);
+    unlink(path);
+    return out;
+}
+
+TEST(Logger, HandshakeAndTraceLinesAreExactAndFlushed)
+{
+    const Logger& log = Logger::getInstance();
+    EXPECT_EQ(capture(stdout, [&] { log.printCmdToStdOut("[%s]\n", "X"); }), "[X]\n\n");
+    EXPECT_EQ(capture(stdout, [&] { log.printMsgToStdOut("TRACE", "a.cpp", 12, "fn", "%s", ""); }),
+              "[TRACE] [a.cpp:12:fn()] \t\n");
+    EXPECT_EQ(capture(stdout, [&] { log.printMsgToStdOut("TRACE", "a.cpp", 3, "serialize", "Receive Id : %d", 4); }),
+              "[TRACE] [a.cpp:3:serialize()] \tReceive Id : 4\n");
+    std::string out;
+    std::string err = capture(stderr, [&] {
+        out = capture(stdout, [&] { log.printErrToStdOut("TRACE", "b.cpp", 1, "f", "boom"); });
+    });
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "[TRACE] [b.cpp:1:f()] \tboom\n");
+    // File variants with no file open write nothing anywhere.
+    EXPECT_EQ(capture(stdout, [&] { log.printMsgToFile("TRACE", "c", 1, "f", "x"); log.printCmdToFile("y"); }), "");
+}
+
+TEST(Diagnostics, NameTheRequestAndCommand)
+{
+    std::string err = capture(stderr, [] {
+        diag_set_request(7, "CMD_RENDER");
+        diag("node \"%s\": unknown widget type", "btn1");
+        diag_clear_request();
+        diag("plain");
+    });
+    EXPECT_EQ(err, "render-engine: request 7 CMD_RENDER: node \"btn1\": unknown widget type\n"
+                   "render-engine: plain\n");
+}
+
+TEST(Responses, EventBodyIsStyledJsonInKeyOrder)
+{
+    CapturedWriter out;
+    out.writer.sendResponseEventMessage(7, "EVENT_CREATE", "{}");
+    auto frames = out.frames();
+    ASSERT_EQ(frames.size(), 1u);
+    const SentFrame& f = frames[0];
+    EXPECT_EQ(f.uid, "VORA");
+    EXPECT_EQ(f.fields[1], 1);
+    EXPECT_EQ(f.fields[4], 0);
+    EXPECT_EQ(f.fields[3], checksum_of(f.body));
+    EXPECT_EQ(f.body, "{\n   \"event-data\" : \"{}\",\n   \"event-name\" : \"EVENT_CREATE\",\n   \"id\" : 7,\n"
+                      "   \"msg-type\" : 12\n}\n");
+}
+
+TEST(Responses, PaintPreambleAndPixelsAndPartialSends)
+{
+    CapturedWriter out;
+    out.connection.maxPerCall = 3; // every piece must still arrive whole
+    const uint32_t pixels[2] = { 0xff112233, 0xff445566 };
+    MsgResponsePaint paint;
+    paint.setId(9);
+    paint.setMsgType(11);
+    paint.setWidth(2);
+    paint.setHeight(1);
+    paint.setDepth(32);
+    paint.setBuffer(pixels);
+    paint.setBufferSize(8);
+    ASSERT_EQ(out.writer.writeMsg(&paint), 0);
+    auto frames = out.frames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].fields[2], 28);
+    EXPECT_EQ(frames[0].fields[4], 1);
+    int32_t pre[5];
+    memcpy(pre, frames[0].body.data(), 20);
+    EXPECT_EQ(pre[0], 9);
+    EXPECT_EQ(pre[1], 11);
+    EXPECT_EQ(pre[2], 2);
+    EXPECT_EQ(pre[3], 1);
+    EXPECT_EQ(pre[4], 32);
+    EXPECT_EQ(memcmp(frames[0].body.data() + 20, pixels, 8), 0);
+    EXPECT_GT(out.connection.calls, 2);
+}
+
+TEST(Responses, ClosedPeerGivesAnErrorResultNotASignal)
+{
+    CapturedWriter out;
+    out.connection.broken = true;
+    Event event("EVENT_CREATE", "");
+    MsgResponseEvent msg;
+    msg.setMsgType(12);
+    msg.setEvent(&event);
+    EXPECT_NE(out.writer.writeMsg(&msg), 0);
+    EXPECT_EQ(out.connection.calls, 1) << "the body is not sent after the header failed";
+}
+
+} // namespace
