@@ -67,22 +67,21 @@ struct Frame {
     std::string placeholdersText;
 };
 
-// Waits for the next complete frame of `id` (paint, widget and placeholder
-// events in that order) and checks the order on the way.
+// Waits for the next complete frame of `id` that carries positions (paint,
+// widget and placeholder events, nothing in between). Paints of frames
+// without a tree, such as an empty window's, are passed over.
 inline bool nextFrame(client::Engine& engine, int id, Frame& out, int timeoutMs = WAIT_MS)
 {
-    auto paint = engine.waitPaint(id, timeoutMs);
-    if (!paint)
-        return false;
-    auto widgets = engine.receive(timeoutMs);
-    if (!widgets || widgets->kind != client::Message::Kind::Event || widgets->event.name != "EVENT_GET_ALL_WIDGET_POSITIONS")
+    std::vector<client::Message> before;
+    auto widgets = engine.waitEvent("EVENT_GET_ALL_WIDGET_POSITIONS", id, timeoutMs, &before);
+    if (!widgets || before.empty() || before.back().kind != client::Message::Kind::Paint || before.back().paint.id != id)
         return false;
     auto placeholders = engine.receive(timeoutMs);
     if (!placeholders || placeholders->kind != client::Message::Kind::Event
-        || placeholders->event.name != "EVENT_GET_PLACEHOLDER_POSITIONS")
+        || placeholders->event.name != "EVENT_GET_PLACEHOLDER_POSITIONS" || placeholders->event.id != id)
         return false;
-    out.paint = *paint;
-    out.widgets = parse(widgets->event.data);
+    out.paint = before.back().paint;
+    out.widgets = parse(widgets->data);
     out.placeholdersText = placeholders->event.data;
     out.placeholders = parse(out.placeholdersText);
     return true;

@@ -1,0 +1,470 @@
+// The render pipeline in-process: adapter registry, shared properties,
+// containers and placeholders, tree building, teardown and the position documents.
+#include <json/json.h>
+
+#include <vector>
+
+#include "components/adapters/Adapter.h"
+#include "components/manager/window_manager.h"
+#include "threads/dequeue_thread/cmd_render.h"
+#include "toolkit_fixture.h"
+#include "utils/efl_util.h"
+#include "utils/json_util.h"
+
+namespace {
+
+std::string compact(const Json::Value& v)
+{
+    Json::StreamWriterBuilder b;
+    b["indentation"] = "";
+    return Json::writeString(b, v);
+}
+
+Json::Value node(const std::string& type, const std::string& wid, Json::Value props = Json::Value(),
+                 Json::Value children = Json::Value())
+{
+    Json::Value n;
+    n["widgetType"] = type;
+    n["wid"] = wid;
+    if (!props.isNull())
+        n["properties"] = props;
+    if (!children.isNull())
+        n["children"] = children;
+    return n;
+}
+
+Json::Value parsed(char* text)
+{
+    Json::Value v;
+    EXPECT_TRUE(text);
+    if (text)
+        json_util_parse(text, v);
+    free(text);
+    return v;
+}
+
+TEST(AdapterRegistry, NamesResolveExactly)
+{
+    EXPECT_NE(getAdapter("efl.bg"), nullptr);
+    EXPECT_EQ(getAdapter("zelva.doc"), getAdapter("efl.bg"));
+    EXPECT_EQ(getAdapter("zelva.content"), getAdapter("efl.bg"));
+    EXPECT_NE(getAdapter("efl.box"), nullptr);
+    EXPECT_NE(getAdapter("efl.table"), nullptr);
+    EXPECT_NE(getAdapter("efl.grid"), nullptr);
+    EXPECT_NE(getAdapter("efl.table"), getAdapter("efl.box"));
+    EXPECT_EQ(getAdapter("efl.Box"), nullptr);
+    EXPECT_EQ(getAdapter("efl.box "), nullptr);
+    EXPECT_EQ(getAdapter("efl.nothing"), nullptr);
+    EXPECT_EQ(getAdapter(""), nullptr);
+}
+
+class SharedProperties : public ToolkitTest {};
+
+TEST_F(SharedProperties, AlignAndWeightApplyOncePairsAreComplete)
+{
+    Evas_Object* obj = elm_label_add(win);
+    double x, y;
+    common_set_property(obj, "align-x", "FILL");
+    evas_object_size_hint_align_get(obj, &x, &y);
+    EXPECT_DOUBLE_EQ(x, 0.5) << "half a pair sets nothing";
+    common_set_property(obj, "align-y", "0.5");
+    evas_object_size_hint_align_get(obj, &x, &y);
+    EXPECT_DOUBLE_EQ(x, -1.0);
+    EXPECT_DOUBLE_EQ(y, 0.5);
+
+    common_set_property(obj, "weight-x", "");
+    common_set_property(obj, "weight-y", "1");
+    evas_object_size_hint_weight_get(obj, &x, &y);
+    EXPECT_DOUBLE_EQ(x, 0.0) << "an empty weight-x is not stored";
+    common_set_property(obj, "weight-x", "FILL");
+    evas_object_size_hint_weight_get(obj, &x, &y);
+    EXPECT_DOUBLE_EQ(x, 0.0) << "FILL means nothing for weights";
+    EXPECT_DOUBLE_EQ(y, 1.0);
+}
+
+TEST_F(SharedProperties, TextStyleDisableVisible)
+{
+    Evas_Object* obj = elm_label_add(win);
+    evas_object_show(obj);
+    EXPECT_TRUE(common_set_property(obj, "text", "hello"));
+    EXPECT_STREQ(elm_object_text_get(obj), "hello");
+    common_set_property(obj, "disable", "true");
+    EXPECT_TRUE(elm_object_disabled_get(obj));
+    common_set_property(obj, "disable", "maybe");
+    EXPECT_TRUE(elm_object_disabled_get(obj));
+    common_set_property(obj, "disable", "false");
+    EXPECT_FALSE(elm_object_disabled_get(obj));
+    common_set_property(obj, "visible", "yes");
+    EXPECT_TRUE(evas_object_visible_get(obj));
+    common_set_property(obj, "visible", "false");
+    EXPECT_FALSE(evas_object_visible_get(obj));
+    common_set_property(obj, "style", "marker");
+    EXPECT_STREQ(elm_object_style_get(obj), "marker");
+    EXPECT_TRUE(common_set_property(obj, "unknown-name", "x"));
+    EXPECT_FALSE(common_set_property(nullptr, "text", "x"));
+}
+
+TEST_F(SharedProperties, PlaceholderIsAHiddenFillingRectangle)
+{
+    Evas_Object* ph = makePlaceHolder(win);
+    ASSERT_TRUE(ph);
+    EXPECT_FALSE(evas_object_visible_get(ph));
+    double x, y;
+    evas_object_size_hint_weight_get(ph, &x, &y);
+    EXPECT_EQ(x, 1.0);
+    EXPECT_EQ(y, 1.0);
+    evas_object_size_hint_align_get(ph, &x, &y);
+    EXPECT_EQ(x, -1.0);
+    EXPECT_EQ(y, -1.0);
+    EXPECT_STREQ(evas_object_type_get(ph), "rectangle");
+    evas_object_del(ph);
+}
+
+class Containers : public ToolkitTest {
+protected:
+    const WidgetAdapter* table = getAdapter("efl.table");
+    const WidgetAdapter* box = getAdapter("efl.box");
+    const WidgetAdapter* grid = getAdapter("efl.grid");
+
+    Evas_Object* build(const WidgetAdapter* a, _WidgetInfo* n)
+    {
+        Evas_Object* obj = a->add(win);
+        efl_util_tag_text(obj, "wid", n->wid.c_str());
+        a->set_property(obj, n, "");
+        deleteWidgetsInfo(n);
+        return obj;
+    }
+
+    // Packs a fresh label into `container` as a child with these properties.
+    Evas_Object* packChild(const WidgetAdapter* a, Evas_Object* container, const char* wid,
+                           std::initializer_list<std::pair<const char*, const char*>> props)
+    {
+        Evas_Object* child = elm_label_add(container);
+        efl_util_tag_text(child, "wid", wid);
+        _WidgetInfo* n = makeNode("efl.label", wid, props);
+        a->pack(container, child, n);
+        deleteWidgetsInfo(n);
+        return child;
+    }
+
+    static std::vector<std::string> placeholderWids(Evas_Object* container)
+    {
+        std::vector<std::string> out;
+        const Eina_List* l;
+        void* ph;
+        EINA_LIST_FOREACH(efl_util_list_get(container, "placeholder"), l, ph) {
+            auto* wid = static_cast<const char*>(evas_object_data_get(static_cast<Evas_Object*>(ph), "wid"));
+            out.push_back(wid ? wid : "");
+        }
+        return out;
+    }
+};
+
+TEST_F(Containers, TableCellsAreMarkedByTheChildAtTheirTopLeft)
+{
+    Evas_Object* t = build(table, makeNode("efl.table", "t", { { "col_count", "3" }, { "row_count", "2" } }));
+    ASSERT_EQ(placeholderWids(t).size(), 6u);
+    packChild(table, t, "c1", { { "pack-left", "1" }, { "pack-top", "1" }, { "pack-width", "2" }, { "pack-height", "1" } });
+    EXPECT_EQ(placeholderWids(t), (std::vector<std::string> { "", "", "", "", "c1", "" }));
+    Evas_Object* loose = packChild(table, t, "c2", { { "pack-left", "0" }, { "pack-top", "0" }, { "pack-width", "1" } });
+    EXPECT_NE(evas_object_smart_parent_get(loose), t) << "a child without pack-height is not packed";
+    packChild(table, t, "far", { { "pack-left", "0" }, { "pack-top", "9" }, { "pack-width", "1" }, { "pack-height", "1" } });
+    EXPECT_EQ(placeholderWids(t)[0], "") << "an index past the end marks nothing";
+}
+
+TEST_F(Containers, NestedTablesMarkTheirOwnCells)
+{
+    Evas_Object* outer = build(table, makeNode("efl.table", "o", { { "col_count", "3" }, { "row_count", "2" } }));
+    Evas_Object* inner = build(table, makeNode("efl.table", "i", { { "col_count", "2" }, { "row_count", "2" } }));
+    _WidgetInfo* n = makeNode("efl.table", "i", { { "pack-left", "0" }, { "pack-top", "1" }, { "pack-width", "1" }, { "pack-height", "1" } });
+    table->pack(outer, inner, n);
+    deleteWidgetsInfo(n);
+    EXPECT_EQ(placeholderWids(outer)[3], "i");
+    EXPECT_EQ(placeholderWids(inner), (std::vector<std::string>(4, "")));
+}
+
+TEST_F(Containers, HalfGivenPairsApplyNothing)
+{
+    Evas_Object* t = build(table, makeNode("efl.table", "t", { { "col_count", "3" }, { "padding_h", "7" } }));
+    EXPECT_TRUE(placeholderWids(t).empty());
+    Evas_Coord h = -1, v = -1;
+    elm_table_padding_get(t, &h, &v);
+    EXPECT_EQ(h, 0);
+    Evas_Object* b = build(box, makeNode("efl.box", "b", { { "padding_h", "5" }, { "horizontal", "yes" } }));
+    elm_box_padding_get(b, &h, &v);
+    EXPECT_EQ(h, 0);
+    EXPECT_FALSE(elm_box_horizontal_get(b));
+    Evas_Object* b2 = build(box, makeNode("efl.box", "b2", { { "padding_h", "5" }, { "padding_v", "6" }, { "horizontal", "true" } }));
+    elm_box_padding_get(b2, &h, &v);
+    EXPECT_EQ(h, 5);
+    EXPECT_EQ(v, 6);
+    EXPECT_TRUE(elm_box_horizontal_get(b2));
+}
+
+TEST_F(Containers, GridAllowsNegativePositionsBoxIgnoresPacking)
+{
+    Evas_Object* g = build(grid, makeNode("efl.grid", "g", { { "col_count", "100" }, { "row_count", "100" } }));
+    Evas_Coord gw, gh;
+    elm_grid_size_get(g, &gw, &gh);
+    EXPECT_EQ(gw, 100);
+    Evas_Object* c = packChild(grid, g, "c", { { "pack-left", "-5" }, { "pack-top", "3" }, { "pack-width", "10" }, { "pack-height", "10" } });
+    Evas_Coord x, y, w, h;
+    elm_grid_pack_get(c, &x, &y, &w, &h);
+    EXPECT_EQ(x, -5);
+    EXPECT_EQ(y, 3);
+    Evas_Object* b = build(box, makeNode("efl.box", "b"));
+    Evas_Object* first = packChild(box, b, "1", { { "pack-left", "4" } });
+    Evas_Object* second = packChild(box, b, "2", {});
+    Eina_List* kids = elm_box_children_get(b);
+    ASSERT_EQ(eina_list_count(kids), 2u);
+    EXPECT_EQ(eina_list_nth(kids, 0), first);
+    EXPECT_EQ(eina_list_nth(kids, 1), second);
+    eina_list_free(kids);
+}
+
+// Builds trees through the render command, in-process, on a registered window.
+class RenderCommand : public ToolkitTest {
+protected:
+    const int id = 901;
+
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        WindowManager::getInstance()->add(id, win, "/p", "mobile");
+        evas_object_data_set(win, "project-path", (void*)"/p");
+        evas_object_data_set(win, "win-width", &width);
+        evas_object_data_set(win, "win-height", &height);
+    }
+    void TearDown() override
+    {
+        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, "page")))
+            free_evas_object(page);
+        WindowManager::getInstance()->remove(id);
+        ToolkitTest::TearDown();
+    }
+
+    void render(const Json::Value& tree, int w = 480, int h = 800)
+    {
+        Json::Value data;
+        data["width"] = w;
+        data["height"] = h;
+        data["render-data"] = compact(tree);
+        CmdRender cmd;
+        cmd.setId(id);
+        cmd.deserialize(compact(data));
+        cmd.doCmd();
+        renderOnce();
+    }
+
+    Evas_Object* page() const { return static_cast<Evas_Object*>(evas_object_data_get(win, "page")); }
+
+    int width = 480, height = 800;
+};
+
+TEST_F(RenderCommand, ScaleTableIsExact)
+{
+    EXPECT_DOUBLE_EQ(getScaleFromWinSize(720, 1280), 2.3);
+    EXPECT_DOUBLE_EQ(getScaleFromWinSize(1280, 720), 1.8);
+    EXPECT_DOUBLE_EQ(getScaleFromWinSize(360, 360), 1.3);
+    EXPECT_DOUBLE_EQ(getScaleFromWinSize(320, 320), 1.4);
+    EXPECT_DOUBLE_EQ(getScaleFromWinSize(540, 960), 1.7);
+    EXPECT_DOUBLE_EQ(getScaleFromWinSize(1, 1), 1.8);
+    render(node("efl.bg", "bg"), 720, 1280);
+    EXPECT_DOUBLE_EQ(elm_config_scale_get(), 2.3);
+}
+
+TEST_F(RenderCommand, PropertiesArriveSortedAndEscapesRestoredBelowTheRoot)
+{
+    CmdRender cmd;
+    Json::Value props;
+    props["b"] = "a\\\\\\b";
+    props["a"] = "x\\xe2\\x84\\x89";
+    Json::Value tree = node("efl.bg", "root", props, Json::Value(Json::arrayValue));
+    tree["children"].append(node("efl.bg", "child", props));
+    cmd.setRenderData(compact(tree));
+    _WidgetInfo* root = cmd.createWingetsInfo();
+    ASSERT_TRUE(root);
+    auto values = [](_WidgetInfo* n) {
+        std::vector<std::string> out;
+        const Eina_List* l;
+        void* p;
+        EINA_LIST_FOREACH(n->properties, l, p)
+            out.push_back(static_cast<Property*>(p)->name + "=" + static_cast<Property*>(p)->value);
+        return out;
+    };
+    // The JSON text doubles each backslash; the root keeps one marker per character.
+    const std::string m = "`U+2109``U+2109`";
+    EXPECT_EQ(values(root), (std::vector<std::string> { "a=x" + m + "xe2" + m + "x84" + m + "x89", "b=a" + m + m + m + "b" }));
+    auto* child = static_cast<_WidgetInfo*>(eina_list_data_get(root->children));
+    ASSERT_TRUE(child);
+    EXPECT_EQ(child->parent, root);
+    EXPECT_EQ(values(child), (std::vector<std::string> { "a=x\xe2\x84\x89", "b=a\\b" }));
+    deleteWidgetsInfo(root);
+}
+
+TEST_F(RenderCommand, MalformedNodesAreSkippedAndTheRestBuilt)
+{
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.nosuchwidget", "ghost", Json::Value(), Json::Value(Json::arrayValue)));
+    kids[0]["children"].append(node("efl.bg", "ghost-child"));
+    kids.append(42);
+    Json::Value badWid = node("efl.bg", "x");
+    badWid["wid"] = 7;
+    kids.append(badWid);
+    Json::Value badProps = node("efl.bg", "props");
+    badProps["properties"]["color"] = 5;
+    badProps["properties"]["visible"] = "true";
+    kids.append(badProps);
+    Json::Value badKids = node("efl.box", "kids");
+    badKids["children"] = "none";
+    kids.append(badKids);
+    render(node("efl.box", "root", Json::Value(), kids));
+    ASSERT_TRUE(page());
+    Json::Value doc = parsed(get_all_widget_positions(win, page()));
+    ASSERT_EQ(doc.size(), 3u);
+    EXPECT_EQ(doc[0]["wid"], "root");
+    EXPECT_EQ(doc[1]["wid"], "props");
+    EXPECT_EQ(doc[2]["wid"], "kids");
+}
+
+TEST_F(RenderCommand, NonJsonRenderDataLeavesTheWindowEmpty)
+{
+    render(node("efl.bg", "first"));
+    ASSERT_TRUE(page());
+    Json::Value data;
+    data["width"] = 480;
+    data["height"] = 800;
+    data["render-data"] = "{ not json";
+    CmdRender cmd;
+    cmd.setId(id);
+    cmd.deserialize(compact(data));
+    cmd.doCmd();
+    EXPECT_EQ(page(), nullptr);
+}
+
+TEST_F(RenderCommand, DocChildrenFillTheWindowAndOthersArePacked)
+{
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.bg", "full"));
+    render(node("zelva.doc", "doc", Json::Value(), kids));
+    Evas_Object* full = static_cast<Evas_Object*>(eina_list_data_get(efl_util_list_get(page(), "children")));
+    ASSERT_TRUE(full);
+    Evas_Coord x, y, w, h;
+    evas_object_geometry_get(full, &x, &y, &w, &h);
+    EXPECT_EQ(w, 480);
+    EXPECT_EQ(h, 800);
+
+    Json::Value boxKids(Json::arrayValue);
+    boxKids.append(node("efl.bg", "inside", [] { Json::Value p; p["weight-x"] = "1"; p["weight-y"] = "1"; p["align-x"] = "FILL"; p["align-y"] = "FILL"; return p; }()));
+    render(node("efl.box", "box", Json::Value(), boxKids));
+    Evas_Object* inside = static_cast<Evas_Object*>(eina_list_data_get(efl_util_list_get(page(), "children")));
+    Eina_List* packed = elm_box_children_get(page());
+    EXPECT_EQ(eina_list_data_get(packed), inside);
+    eina_list_free(packed);
+}
+
+TEST_F(RenderCommand, RerenderLeavesExactlyOneTree)
+{
+    std::vector<Evas_Object*> deleted;
+    render(node("efl.box", "old", Json::Value(), [] { Json::Value k; k.append(node("efl.bg", "old-child")); return k; }()));
+    Evas_Object* oldPage = page();
+    Evas_Object* oldChild = static_cast<Evas_Object*>(eina_list_data_get(efl_util_list_get(oldPage, "children")));
+    auto record = [](void* data, Evas*, Evas_Object* obj, void*) { static_cast<std::vector<Evas_Object*>*>(data)->push_back(obj); };
+    evas_object_event_callback_add(oldPage, EVAS_CALLBACK_DEL, record, &deleted);
+    evas_object_event_callback_add(oldChild, EVAS_CALLBACK_DEL, record, &deleted);
+    render(node("efl.bg", "new"));
+    EXPECT_EQ(deleted, (std::vector<Evas_Object*> { oldChild, oldPage })) << "children go before their parent";
+    Json::Value doc = parsed(get_all_widget_positions(win, page()));
+    ASSERT_EQ(doc.size(), 1u);
+    EXPECT_EQ(doc[0]["wid"], "new");
+}
+
+TEST_F(RenderCommand, ChildDeletedByTheToolkitDropsOutOfTheTree)
+{
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.bg", "a"));
+    kids.append(node("efl.bg", "b"));
+    render(node("efl.box", "box", Json::Value(), kids));
+    auto* a = static_cast<Evas_Object*>(eina_list_data_get(efl_util_list_get(page(), "children")));
+    evas_object_del(a); // as a container does when it replaces its content
+    Json::Value doc = parsed(get_all_widget_positions(win, page()));
+    ASSERT_EQ(doc.size(), 2u);
+    EXPECT_EQ(doc[1]["wid"], "b");
+    // Teardown afterwards touches only live objects (checked under the sanitizer build).
+    free_evas_object(static_cast<Evas_Object*>(evas_object_data_del(win, "page")));
+}
+
+TEST_F(RenderCommand, PositionDocumentsArePreOrderWithPlaceholders)
+{
+    Json::Value tableProps;
+    tableProps["col_count"] = "3";
+    tableProps["row_count"] = "2";
+    tableProps["weight-x"] = "1";
+    tableProps["weight-y"] = "1";
+    tableProps["align-x"] = "FILL";
+    tableProps["align-y"] = "FILL";
+    Json::Value cell;
+    cell["pack-left"] = "1";
+    cell["pack-top"] = "1";
+    cell["pack-width"] = "1";
+    cell["pack-height"] = "1";
+    Json::Value filling;
+    filling["weight-x"] = "1";
+    filling["weight-y"] = "1";
+    filling["align-x"] = "FILL";
+    filling["align-y"] = "FILL";
+    Json::Value inCell = cell;
+    for (const auto& k : filling.getMemberNames())
+        inCell[k] = filling[k];
+    Json::Value first(Json::arrayValue), rootKids(Json::arrayValue);
+    first.append(node("efl.bg", "c1", cell));
+    first.append(node("efl.table", "t", tableProps, [&] { Json::Value k; k.append(node("efl.bg", "in-cell", inCell)); return k; }()));
+    rootKids.append(node("efl.box", "b1", filling, first));
+    rootKids.append(node("efl.bg", "c2"));
+    render(node("efl.box", "root", Json::Value(), rootKids));
+
+    Json::Value widgets = parsed(get_all_widget_positions(win, page()));
+    ASSERT_EQ(widgets.size(), 6u);
+    const char* order[] = { "root", "b1", "c1", "t", "in-cell", "c2" };
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(widgets[i]["wid"], order[i]);
+    const Json::Value& r0 = widgets[0]["rectangle"];
+    EXPECT_EQ(r0.getMemberNames().size(), 12u);
+    EXPECT_EQ(r0["w"], 480);
+    EXPECT_EQ(r0["height"], 800);
+    EXPECT_EQ(r0["l"], 0);
+    EXPECT_FALSE(widgets[1].isMember("placeholders"));
+    ASSERT_EQ(widgets[3]["placeholders"].size(), 6u);
+    EXPECT_EQ(widgets[3]["placeholders"][4]["wid"], "in-cell");
+    EXPECT_FALSE(widgets[3]["placeholders"][0].isMember("wid"));
+    EXPECT_EQ(widgets[3]["placeholders"][0]["rectangle"].getMemberNames().size(), 4u);
+    const Json::Value& t = widgets[3]["rectangle"];
+    const Json::Value& child = widgets[4]["rectangle"];
+    EXPECT_GE(child["x"].asInt(), t["x"].asInt());
+    EXPECT_LE(child["x"].asInt() + child["w"].asInt(), t["x"].asInt() + t["w"].asInt());
+    EXPECT_GT(child["w"].asInt(), 0);
+
+    Json::Value placeholders = parsed(get_placeholder_positions(page(), "0"));
+    ASSERT_EQ(placeholders.size(), 1u);
+    EXPECT_EQ(placeholders[0]["wid"], "t");
+    EXPECT_EQ(placeholders[0]["ph_cnt"], 6);
+    EXPECT_EQ(placeholders[0]["ph_list"][4]["wid"], "in-cell");
+    EXPECT_EQ(placeholders[0]["ph_list"][4]["rectangle"], widgets[3]["placeholders"][4]["rectangle"]);
+}
+
+TEST_F(RenderCommand, NoPlaceholdersBelowTheRootIsNull)
+{
+    Json::Value props;
+    props["col_count"] = "1";
+    props["row_count"] = "1";
+    render(node("efl.table", "root-table", props, [] { Json::Value k; k.append(node("efl.bg", "c")); return k; }()));
+    char* text = get_placeholder_positions(page(), "0");
+    ASSERT_TRUE(text);
+    EXPECT_STREQ(text, "null\n") << "the root's own placeholders are not listed";
+    free(text);
+    Json::Value widgets = parsed(get_all_widget_positions(win, page()));
+    EXPECT_EQ(widgets[0]["placeholders"].size(), 1u);
+    EXPECT_EQ(get_all_widget_positions(win, nullptr), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,37 @@
+#pragma once
+#include <Ecore_Evas.h>
+#include <Elementary.h>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "components/adapters/widget_info.h"
+
+// A buffer-engine window per test, laid out and rendered on demand.
+class ToolkitTest : public ::testing::Test {
+protected:
+    Evas_Object* win = nullptr;
+
+    void SetUp() override
+    {
+        win = elm_win_util_standard_add("", "");
+        evas_object_resize(win, 480, 800);
+        evas_object_show(win);
+    }
+    void TearDown() override { evas_object_del(win); }
+
+    void renderOnce() { ecore_evas_manual_render(ecore_evas_ecore_evas_get(evas_object_evas_get(win))); }
+
+    static _WidgetInfo* makeNode(const std::string& type, const std::string& wid,
+                                 std::initializer_list<std::pair<const char*, const char*>> props = {})
+    {
+        auto* node = new _WidgetInfo;
+        node->widgetType = type;
+        node->wid = wid;
+        for (const auto& p : props)
+            node->properties = eina_list_append(node->properties, new Property { p.first, p.second });
+        return node;
+    }
+};
