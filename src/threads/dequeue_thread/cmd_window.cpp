@@ -9,6 +9,7 @@
 #include "components/manager/window_manager.h"
 #include "components/msg_writer/msg_writer.h"
 #include "threads/dequeue_thread/cmd_json.h"
+#include "threads/dequeue_thread/cmd_render.h"
 #include "utils/efl_util.h"
 #include "utils/json_util.h"
 #include "utils/log_util.h"
@@ -98,8 +99,11 @@ void CmdDestroy::doCmd()
     delete static_cast<int*>(evas_object_data_del(win, "win-width"));
     delete static_cast<int*>(evas_object_data_del(win, "win-height"));
     remove_callbacks(win);
-    if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
-        free_evas_object(page);
+    {
+        RenderBatch batch(win);
+        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
+            free_evas_object(page);
+    }
     evas_object_del(win);
     MsgWriter::getInstance()->sendResponseEventMessage(id, "EVENT_DESTROY", "");
 }

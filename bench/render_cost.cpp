@@ -1,0 +1,153 @@
+// In-process render cost: the engine's render command (teardown, build through
+// the adapters, one manual render, the paint snapshot and both position
+// documents), with and without batched recalculation, against the bare toolkit
+// building the same tree naively and rendering once. All in one run.
+#include <Ecore_Evas.h>
+#include <Elementary.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "components/manager/window_manager.h"
+#include "components/msg_writer/image_buffer.h"
+#include "threads/dequeue_thread/cmd_render.h"
+#include "trees.h"
+#include "utils/efl_util.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ms_since(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+Evas_Object* make_window(int w, int h)
+{
+    Evas_Object* win = elm_win_util_standard_add("", "");
+    evas_object_resize(win, w, h);
+    evas_object_show(win);
+    return win;
+}
+
+void render_once(Evas_Object* win) { ecore_evas_manual_render(ecore_evas_ecore_evas_get(evas_object_evas_get(win))); }
+
+// The bare toolkit: the same widgets made directly, no adapters, no batching.
+Evas_Object* bare_build(Evas_Object* parent, const Json::Value& n, bool top)
+{
+    std::string type = n["widgetType"].asString();
+    Evas_Object* obj = type == "efl.box" ? elm_box_add(parent)
+        : type == "efl.button"           ? elm_button_add(parent)
+        : type == "efl.label"            ? elm_label_add(parent)
+                                         : elm_bg_add(parent);
+    if (n["properties"].isMember("text") && type != "efl.bg" && type != "efl.box")
+        elm_object_text_set(obj, n["properties"]["text"].asCString());
+    evas_object_show(obj);
+    if (top) {
+        evas_object_size_hint_weight_set(obj, 1, 1);
+        elm_win_resize_object_add(parent, obj);
+    }
+    for (const Json::Value& c : n["children"]) {
+        Evas_Object* child = bare_build(obj, c, false);
+        if (type == "efl.box")
+            elm_box_pack_end(obj, child);
+    }
+    return obj;
+}
+
+struct Engine {
+    int id = 4242;
+    Evas_Object* win;
+    int w, h;
+    Engine(int w_, int h_) : w(w_), h(h_)
+    {
+        win = make_window(w, h);
+        WindowManager::getInstance()->add(id, win, "/bench", "mobile");
+        evas_object_data_set(win, "project-path", (void*)"/bench");
+        evas_object_data_set(win, "win-width", &w);
+        evas_object_data_set(win, "win-height", &h);
+    }
+    ~Engine()
+    {
+        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, "page")))
+            free_evas_object(page);
+        WindowManager::getInstance()->remove(id);
+        evas_object_del(win);
+    }
+    // One full re-render as a render command and its frame cost the engine.
+    void render(const std::string& data)
+    {
+        CmdRender cmd;
+        cmd.setId(id);
+        cmd.deserialize(data);
+        cmd.doCmd();
+        render_once(win);
+        ImageBuffer image;
+        image.updateImageBuffer(win);
+        free(image.getBuf());
+        auto* page = static_cast<Evas_Object*>(evas_object_data_get(win, "page"));
+        free(get_all_widget_positions(win, page));
+        free(get_placeholder_positions(page, "0"));
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int runs = argc > 1 ? atoi(argv[1]) : 9;
+    elm_init(0, nullptr);
+    elm_config_preferred_engine_set("buffer");
+    const int W = 720, H = 1280;
+    elm_config_scale_set(2.3);
+    printf("render cost at %dx%d, median of %d re-renders (teardown + build + first frame), ms\n", W, H, runs);
+    printf("%8s %14s %14s %14s %12s %12s\n", "widgets", "bare naive", "engine batched", "engine naive", "batched/bare", "naive/bare");
+    for (int n : { 10, 100, 500 }) {
+        Json::Value tree = bench::tree(n);
+        Json::Value data;
+        data["width"] = W;
+        data["height"] = H;
+        data["render-data"] = bench::compact(tree);
+        std::string text = bench::compact(data);
+
+        std::vector<double> bare, batched, naive;
+        {
+            Evas_Object* win = make_window(W, H);
+            Evas_Object* root = nullptr;
+            for (int r = 0; r < runs + 1; ++r) {
+                auto t = Clock::now();
+                if (root)
+                    evas_object_del(root);
+                root = bare_build(win, tree, true);
+                render_once(win);
+                if (r > 0)
+                    bare.push_back(ms_since(t));
+            }
+            evas_object_del(win);
+        }
+        for (bool batching : { true, false }) {
+            g_render_batching = batching;
+            Engine engine(W, H);
+            for (int r = 0; r < runs + 1; ++r) {
+                auto t = Clock::now();
+                engine.render(text);
+                if (r > 0)
+                    (batching ? batched : naive).push_back(ms_since(t));
+            }
+        }
+        g_render_batching = true;
+        double b = median(bare), e = median(batched), v = median(naive);
+        printf("%8d %14.1f %14.1f %14.1f %12.2f %12.2f\n", n, b, e, v, e / b, v / b);
+        fflush(stdout);
+    }
+    elm_shutdown();
+    return 0;
+}

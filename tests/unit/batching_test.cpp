@@ -1,0 +1,116 @@
+// Batching the toolkit's recalculation during a render must not change what
+// the IDE receives: the same pixels and the same position documents.
+#include <dirent.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "components/manager/window_manager.h"
+#include "components/msg_writer/image_buffer.h"
+#include "threads/dequeue_thread/cmd_render.h"
+#include "toolkit_fixture.h"
+#include "utils/efl_util.h"
+
+namespace {
+
+struct Output {
+    std::vector<uint32_t> pixels;
+    std::string widgets, placeholders;
+};
+
+class Batching : public ToolkitTest {
+protected:
+    const int id = 77;
+    int width = 720, height = 1280;
+
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        evas_object_resize(win, width, height);
+        WindowManager::getInstance()->add(id, win, "/batch", "mobile");
+        evas_object_data_set(win, "project-path", (void*)"/batch");
+        evas_object_data_set(win, "win-width", &width);
+        evas_object_data_set(win, "win-height", &height);
+    }
+    void TearDown() override
+    {
+        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, "page")))
+            free_evas_object(page);
+        WindowManager::getInstance()->remove(id);
+        g_render_batching = true;
+        ToolkitTest::TearDown();
+    }
+
+    Output render(const std::string& tree, bool batching)
+    {
+        g_render_batching = batching;
+        Json::Value data;
+        data["width"] = width;
+        data["height"] = height;
+        data["render-data"] = tree;
+        Json::StreamWriterBuilder b;
+        CmdRender cmd;
+        cmd.setId(id);
+        cmd.deserialize(Json::writeString(b, data));
+        cmd.doCmd();
+        renderOnce();
+        Output out;
+        ImageBuffer image;
+        image.updateImageBuffer(win);
+        auto* px = static_cast<uint32_t*>(image.getBuf());
+        out.pixels.assign(px, px + image.getByteSize() / 4);
+        free(px);
+        auto* page = static_cast<Evas_Object*>(evas_object_data_get(win, "page"));
+        char* w = get_all_widget_positions(win, page);
+        char* p = get_placeholder_positions(page, "0");
+        out.widgets = w ? w : "";
+        out.placeholders = p ? p : "";
+        free(w);
+        free(p);
+        return out;
+    }
+};
+
+std::vector<std::string> exampleTrees()
+{
+    std::vector<std::string> trees;
+    DIR* dir = opendir("examples");
+    if (!dir)
+        return trees;
+    while (dirent* e = readdir(dir)) {
+        std::string name = e->d_name;
+        if (name.size() < 6 || name.substr(name.size() - 5) != ".json")
+            continue;
+        std::ifstream in("examples/" + name);
+        std::stringstream text;
+        text << in.rdbuf();
+        trees.push_back(text.str());
+    }
+    closedir(dir);
+    return trees;
+}
+
+TEST_F(Batching, SameFrameAndPositionsWithAndWithout)
+{
+    std::vector<std::string> trees = exampleTrees();
+    trees.push_back(R"({"widgetType":"zelva.doc","wid":"doc","properties":{"color":"#ffffff"},"children":[
+        {"widgetType":"efl.box","wid":"box","properties":{"weight-x":"1","weight-y":"1","align-x":"FILL","align-y":"FILL"},
+         "children":[{"widgetType":"efl.bg","wid":"red","properties":{"color":"#ff0000","weight-x":"1","weight-y":"1","align-x":"FILL","align-y":"FILL"}},
+                     {"widgetType":"efl.table","wid":"t","properties":{"col_count":"2","row_count":"2","homogeneous":"true","weight-x":"1","weight-y":"1","align-x":"FILL","align-y":"FILL"},
+                      "children":[{"widgetType":"efl.bg","wid":"blue","properties":{"color":"#0000ff","pack-left":"1","pack-top":"1","pack-width":"1","pack-height":"1","weight-x":"1","weight-y":"1","align-x":"FILL","align-y":"FILL"}}]}]}]})");
+    ASSERT_GE(trees.size(), 2u) << "run from the repository root so examples/ is found";
+    for (const std::string& tree : trees) {
+        SCOPED_TRACE(tree.substr(0, 80));
+        Output batched = render(tree, true);
+        Output naive = render(tree, false);
+        Output again = render(tree, true);
+        EXPECT_EQ(batched.widgets, naive.widgets);
+        EXPECT_EQ(batched.placeholders, naive.placeholders);
+        EXPECT_TRUE(batched.pixels == naive.pixels) << "pixels differ";
+        EXPECT_TRUE(again.pixels == batched.pixels) << "a re-render over an old tree differs";
+        EXPECT_FALSE(batched.pixels.empty());
+    }
+}
+
+} // namespace
