@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <string>
+#include <type_traits>
 
 #include "components/adapters/widget_info.h"
 
@@ -140,5 +141,29 @@ void keep_text(Evas_Object*, const std::string& v, WalkSlots& s)
 void defer_style(Evas_Object*, const std::string& v, WalkSlots& s);
 void defer_disable(Evas_Object*, const std::string& v, WalkSlots& s);
 void ignore(Evas_Object*, const std::string&, WalkSlots&);
+
+} // namespace rule
+
+namespace rule {
+
+// A file row: the empty text passes a null file name, which clears the file.
+// Works for setters with and without a trailing group argument.
+template <auto F>
+void set_path(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    const char* path = v.empty() ? nullptr : v.c_str();
+    if constexpr (std::is_invocable_v<decltype(F), Evas_Object*, const char*, const char*>)
+        F(obj, path, nullptr);
+    else
+        F(obj, path);
+}
+
+// A text row whose empty value is skipped.
+template <auto F>
+void set_text_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    if (!v.empty())
+        F(obj, v.c_str());
+}
 
 } // namespace rule

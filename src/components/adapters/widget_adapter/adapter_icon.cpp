@@ -1,0 +1,56 @@
+#include "components/adapters/Adapter.h"
+#include "components/adapters/property_walk.h"
+
+namespace {
+
+void icon_resizable(Evas_Object* icon, const std::string& v, WalkSlots&)
+{
+    bool b;
+    if (prop_bool(v, b))
+        elm_image_resizable_set(icon, b, b);
+}
+
+// The lookup order setter is deprecated in the toolkit but still part of
+// the property set the IDE sends.
+void icon_order_lookup(Evas_Object* icon, const std::string& v, WalkSlots&)
+{
+    int order;
+    if (!prop_int(v, order))
+        return;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    elm_icon_order_lookup_set(icon, static_cast<Elm_Icon_Lookup_Order>(order));
+#pragma GCC diagnostic pop
+}
+
+const PropertyRule ICON_RULES[] = {
+    { "order-lookup", icon_order_lookup },
+    { "standard", rule::set_text_skip_empty<elm_icon_standard_set> },
+    { "image-path", rule::set_path<elm_image_file_set> },
+    { "resizable", icon_resizable },
+};
+
+bool icon_set_property(Evas_Object* icon, _WidgetInfo* node, std::string)
+{
+    WalkSlots slots;
+    return walk_succeeded(walk_properties(icon, node, ICON_RULES, slots));
+}
+
+Evas_Object* icon_add(Evas_Object* parent)
+{
+    if (!parent)
+        return nullptr;
+    Evas_Object* icon = elm_icon_add(parent);
+    elm_image_preload_disabled_set(icon, EINA_FALSE);
+    return icon;
+}
+
+} // namespace
+
+extern const WidgetAdapter icon_adapter = {
+    .add = icon_add,
+    .remove = remove_widget,
+    .set_property = icon_set_property,
+    .pack = pack_unsupported,
+    .unpack = unpack_unsupported,
+};
