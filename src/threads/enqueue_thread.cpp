@@ -4,6 +4,7 @@
 #include "utils/thread_util.h"
 
 EnqueueThread* EnqueueThread::m_spEnqueueThread = nullptr;
+int (*EnqueueThread::s_startThread)(pthread_t*, void* (*)(void*), void*) = thread_util_create;
 
 EnqueueThread* EnqueueThread::getInstance()
 {
@@ -33,7 +34,7 @@ int EnqueueThread::initThread()
     m_pMsgReader = MsgReader::getInstance();
     if (m_pMsgReader->acceptClient() < 0)
         return -1;
-    if (thread_util_create(&m_thread, EnqueueThread::Run, nullptr) != 0) {
+    if (s_startThread(&m_thread, EnqueueThread::Run, nullptr) != 0) {
         // Without a reader no request could ever arrive: say so and leave.
         diag("cannot start the reader thread; exiting");
         Connector::getInstance()->destroySock(THREAD_NOT_STARTED);

@@ -16,6 +16,8 @@ public:
     pthread_t* getThreadId() { return &m_thread; }
 
     static const int THREAD_NOT_STARTED = -9999;
+    // How the reader thread is started; replaceable so the failure path can be exercised.
+    static int (*s_startThread)(pthread_t*, void* (*)(void*), void*);
 
 private:
     EnqueueThread();
