@@ -45,6 +45,7 @@ int main(int argc, char** argv)
 {
     int runs = argc > 1 ? atoi(argv[1]) : 21;
     int soak = argc > 2 ? atoi(argv[2]) : 1000;
+    bench::Leaves kind = bench::leaves_from(argc > 3 ? argv[3] : nullptr);
     client::Engine::Options options;
     options.binary = ENGINE_BINARY;
     options.workdir = SOURCE_DIR;
@@ -60,14 +61,15 @@ int main(int argc, char** argv)
         fprintf(stderr, "no EVENT_CREATE\n");
         return 2;
     }
-    printf("end-to-end latency at %dx%d, CMD_RENDER to its frame's last message, %d renders (ms; tick 50 ms)\n", W, H, runs);
+    printf("end-to-end latency at %dx%d, %s, CMD_RENDER to its frame's last message, %d renders (ms; tick 50 ms)\n",
+           W, H, bench::leaves_name(kind), runs);
     printf("%8s %10s %10s %10s\n", "widgets", "median", "p90", "max");
     std::string data100;
     for (int n : { 10, 100, 500 }) {
         Json::Value d;
         d["width"] = W;
         d["height"] = H;
-        d["render-data"] = bench::compact(bench::tree(n));
+        d["render-data"] = bench::compact(bench::tree(n, kind));
         std::string text = bench::compact(d);
         if (n == 100)
             data100 = text;

@@ -45,11 +45,13 @@ Evas_Object* bare_build(Evas_Object* parent, const Json::Value& n, bool top)
 {
     std::string type = n["widgetType"].asString();
     Evas_Object* obj = type == "efl.box" ? elm_box_add(parent)
+        : type == "efl.table"            ? elm_table_add(parent)
         : type == "efl.button"           ? elm_button_add(parent)
         : type == "efl.label"            ? elm_label_add(parent)
                                          : elm_bg_add(parent);
-    if (n["properties"].isMember("text") && type != "efl.bg" && type != "efl.box")
-        elm_object_text_set(obj, n["properties"]["text"].asCString());
+    const Json::Value& p = n["properties"];
+    if (p.isMember("text"))
+        elm_object_text_set(obj, p["text"].asCString());
     evas_object_show(obj);
     if (top) {
         evas_object_size_hint_weight_set(obj, 1, 1);
@@ -57,8 +59,11 @@ Evas_Object* bare_build(Evas_Object* parent, const Json::Value& n, bool top)
     }
     for (const Json::Value& c : n["children"]) {
         Evas_Object* child = bare_build(obj, c, false);
+        const Json::Value& cp = c["properties"];
         if (type == "efl.box")
             elm_box_pack_end(obj, child);
+        else if (type == "efl.table")
+            elm_table_pack(obj, child, atoi(cp["pack-left"].asCString()), atoi(cp["pack-top"].asCString()), 1, 1);
     }
     return obj;
 }
@@ -104,14 +109,16 @@ struct Engine {
 int main(int argc, char** argv)
 {
     int runs = argc > 1 ? atoi(argv[1]) : 9;
+    bench::Leaves kind = bench::leaves_from(argc > 2 ? argv[2] : nullptr);
     elm_init(0, nullptr);
     elm_config_preferred_engine_set("buffer");
     const int W = 720, H = 1280;
     elm_config_scale_set(2.3);
-    printf("render cost at %dx%d, median of %d re-renders (teardown + build + first frame), ms\n", W, H, runs);
+    printf("render cost at %dx%d, %s, median of %d re-renders (teardown + build + first frame), ms\n", W, H,
+           bench::leaves_name(kind), runs);
     printf("%8s %14s %14s %14s %12s %12s\n", "widgets", "bare naive", "engine batched", "engine naive", "batched/bare", "naive/bare");
     for (int n : { 10, 100, 500 }) {
-        Json::Value tree = bench::tree(n);
+        Json::Value tree = bench::tree(n, kind);
         Json::Value data;
         data["width"] = W;
         data["height"] = H;

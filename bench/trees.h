@@ -7,11 +7,25 @@
 
 namespace bench {
 
-// A background root holding boxes of ten leaves each, `widgets` nodes in all.
-// Leaves alternate buttons and labels where those kinds exist, else backgrounds.
-inline Json::Value tree(int widgets)
+enum class Leaves {
+    Backgrounds, // boxes and 2x5 tables of backgrounds
+    Controls,    // boxes of buttons and labels
+};
+
+inline Json::Value leaf(const char* type, int n)
 {
-    const bool rich = getAdapter("efl.button") && getAdapter("efl.label");
+    Json::Value w;
+    w["widgetType"] = type;
+    w["wid"] = "w" + std::to_string(n);
+    if (std::string(type) != "efl.bg")
+        w["properties"]["text"] = "item " + std::to_string(n);
+    return w;
+}
+
+// A background root, a page box, and containers of ten leaves each:
+// `widgets` nodes in all.
+inline Json::Value tree(int widgets, Leaves kind)
+{
     Json::Value root;
     root["widgetType"] = "efl.bg";
     root["wid"] = "root";
@@ -20,21 +34,39 @@ inline Json::Value tree(int widgets)
     page["wid"] = "page";
     int made = 2;
     for (int b = 0; made < widgets; ++b) {
+        bool table = kind == Leaves::Backgrounds && b % 2 == 1;
         Json::Value box;
-        box["widgetType"] = "efl.box";
-        box["wid"] = "box" + std::to_string(b);
+        box["widgetType"] = table ? "efl.table" : "efl.box";
+        box["wid"] = "c" + std::to_string(b);
+        if (table) {
+            box["properties"]["col_count"] = "5";
+            box["properties"]["row_count"] = "2";
+        }
         ++made;
         for (int i = 0; i < 10 && made < widgets; ++i, ++made) {
-            Json::Value leaf;
-            leaf["widgetType"] = !rich ? "efl.bg" : (i % 2 ? "efl.label" : "efl.button");
-            leaf["wid"] = "w" + std::to_string(made);
-            leaf["properties"]["text"] = "item " + std::to_string(made);
-            box["children"].append(leaf);
+            Json::Value w = leaf(kind == Leaves::Backgrounds ? "efl.bg" : (i % 2 ? "efl.label" : "efl.button"), made);
+            if (table) {
+                w["properties"]["pack-left"] = std::to_string(i % 5);
+                w["properties"]["pack-top"] = std::to_string(i / 5);
+                w["properties"]["pack-width"] = "1";
+                w["properties"]["pack-height"] = "1";
+            }
+            box["children"].append(w);
         }
         page["children"].append(box);
     }
     root["children"].append(page);
     return root;
+}
+
+inline Leaves leaves_from(const char* arg)
+{
+    return arg && std::string(arg) == "backgrounds" ? Leaves::Backgrounds : Leaves::Controls;
+}
+
+inline const char* leaves_name(Leaves kind)
+{
+    return kind == Leaves::Backgrounds ? "boxes and tables of backgrounds" : "boxes of buttons and labels";
 }
 
 inline std::string compact(const Json::Value& v)
