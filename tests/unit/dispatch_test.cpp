@@ -74,7 +74,8 @@ TEST(Dispatch, CommandTableMatchesWholeNamesOnly)
 {
     MsgRequestCommand msg;
     for (const char* name : { "CMD_CREATE", "CMD_DESTROY", "CMD_RENDER", "CMD_GET_ALL_WIDGET_POSITIONS",
-                              "CMD_GET_PLACEHOLDER_POSITIONS" }) {
+                              "CMD_GET_PLACEHOLDER_POSITIONS", "CMD_GET_GROUP_NAMES", "CMD_GET_STYLE_NAMES",
+                              "CMD_REMOVE_STYLE_NAME", "CMD_OVERLAY_THEME" }) {
         msg.setCommandName(name);
         EXPECT_NE(msg.createCmdHandler(), nullptr) << name;
     }
