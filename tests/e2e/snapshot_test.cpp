@@ -1,0 +1,344 @@
+// render-snapshot driven as a user would: a child process with arguments,
+// judged by its exit status, its messages and the files it writes.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "e2e_support.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+const std::string TOOL = std::string(BUILD_DIR) + "/render-snapshot";
+const int TOOL_TIMEOUT_MS = 60000;
+
+struct ToolRun {
+    int status = -1;  // exit code, or -1 when killed or not started
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Output goes to files so nothing the tool leaves running can hold a pipe open.
+ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch)
+{
+    ToolRun r;
+    fs::path outPath = scratch / "tool.stdout", errPath = scratch / "tool.stderr";
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> all { TOOL };
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    int rc = posix_spawn(&pid, TOOL.c_str(), &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    if (rc != 0) {
+        ADD_FAILURE() << "cannot start " << TOOL << ": " << strerror(rc) << " (is the render-snapshot target built?)";
+        return r;
+    }
+    int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
+    pollfd p { pidfd, POLLIN, 0 };
+    bool ended = pidfd >= 0 && poll(&p, 1, TOOL_TIMEOUT_MS) == 1;
+    if (pidfd >= 0)
+        close(pidfd);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        ADD_FAILURE() << "render-snapshot did not finish within " << TOOL_TIMEOUT_MS << " ms";
+    }
+    int st = 0;
+    waitpid(pid, &st, 0);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    r.out = readFile(outPath);
+    r.err = readFile(errPath);
+    return r;
+}
+
+Json::Value fill(Json::Value p = Json::Value(Json::objectValue))
+{
+    p["weight-x"] = "1";
+    p["weight-y"] = "1";
+    p["align-x"] = "FILL";
+    p["align-y"] = "FILL";
+    return p;
+}
+
+Json::Value coloured(const char* colour)
+{
+    Json::Value p = fill();
+    p["color"] = colour;
+    return p;
+}
+
+// A document holding a box with a coloured background and a 2x2 table with one filled cell.
+Json::Value sample(const char* colour = "#ff0000")
+{
+    Json::Value cell = coloured("#0000ff");
+    cell["pack-left"] = "1";
+    cell["pack-top"] = "1";
+    cell["pack-width"] = "1";
+    cell["pack-height"] = "1";
+    Json::Value table = fill();
+    table["col_count"] = "2";
+    table["row_count"] = "2";
+    table["homogeneous"] = "true";
+    Json::Value tableKids(Json::arrayValue);
+    tableKids.append(node("efl.bg", "cell", cell));
+    Json::Value boxKids(Json::arrayValue);
+    boxKids.append(node("efl.bg", "stripe", coloured(colour)));
+    boxKids.append(node("efl.table", "grid", table, tableKids));
+    Json::Value docKids(Json::arrayValue);
+    docKids.append(node("efl.box", "column", fill(), boxKids));
+    return node("zelva.doc", "doc", coloured("#ffffff"), docKids);
+}
+
+void preOrder(const Json::Value& n, std::vector<std::string>& out)
+{
+    out.push_back(n["wid"].asString());
+    for (const Json::Value& c : n["children"])
+        preOrder(c, out);
+}
+
+class Snapshot : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        dir = fs::path(BUILD_DIR) / "snapshot_e2e" / info->name();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+
+    fs::path writeText(const std::string& name, const std::string& text)
+    {
+        fs::path p = dir / name;
+        std::ofstream(p) << text;
+        return p;
+    }
+    fs::path write(const std::string& name, const Json::Value& tree) { return writeText(name, compact(tree)); }
+
+    image::Image png(const fs::path& p)
+    {
+        image::Image img;
+        std::string error;
+        EXPECT_TRUE(image::readPng(p.string(), img, &error)) << error;
+        return img;
+    }
+
+    fs::path dir;
+};
+
+uint32_t rgb(uint32_t argb) { return argb & 0xffffff; }
+
+TEST_F(Snapshot, WritesPicturePositionsAndAnnotationOfATree)
+{
+    Json::Value tree = sample();
+    fs::path file = write("page.json", tree);
+    ToolRun r = runTool({ file.string(), "--size", "360x480", "--out-dir", (dir / "out").string() }, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    image::Image pic = png(dir / "out/page.png");
+    ASSERT_EQ(pic.width, 360);
+    ASSERT_EQ(pic.height, 480);
+    bool uniform = std::all_of(pic.pixels.begin(), pic.pixels.end(), [&](uint32_t p) { return p == pic.pixels[0]; });
+    EXPECT_FALSE(uniform);
+
+    Json::Value doc = parse(readFile(dir / "out/page.positions.json"));
+    ASSERT_TRUE(doc.isObject());
+    std::vector<std::string> expected, listed;
+    preOrder(tree, expected);
+    for (const Json::Value& w : doc["widgets"])
+        listed.push_back(w["wid"].asString());
+    EXPECT_EQ(listed, expected);
+    ASSERT_EQ(doc["placeholders"].size(), 1u);
+    EXPECT_EQ(doc["placeholders"][0]["wid"], "grid");
+    EXPECT_EQ(doc["placeholders"][0]["ph_cnt"], 4);
+
+    // The picture matches the positions: the stripe's centre is red, the cell's blue.
+    auto centre = [&](const Json::Value& w) {
+        const Json::Value& rect = w["rectangle"];
+        return rgb(pic.at(rect["x"].asInt() + rect["w"].asInt() / 2, rect["y"].asInt() + rect["h"].asInt() / 2));
+    };
+    EXPECT_EQ(centre(doc["widgets"][2]), 0xff0000u);
+    EXPECT_EQ(centre(doc["widgets"][4]), 0x0000ffu);
+
+    // The annotation outlines widgets and placeholders but leaves their insides alone.
+    image::Image notes = png(dir / "out/page.annotated.png");
+    ASSERT_EQ(notes.width, 360);
+    ASSERT_EQ(notes.height, 480);
+    const Json::Value& cellRect = doc["widgets"][4]["rectangle"];
+    int cx = cellRect["x"].asInt(), cy = cellRect["y"].asInt();
+    EXPECT_NE(notes.at(cx, cy + 10), pic.at(cx, cy + 10)) << "the cell's left edge is outlined";
+    EXPECT_EQ(notes.at(cx + cellRect["w"].asInt() / 2, cy + cellRect["h"].asInt() / 2),
+              pic.at(cx + cellRect["w"].asInt() / 2, cy + cellRect["h"].asInt() / 2));
+    const Json::Value& empty = doc["placeholders"][0]["ph_list"][0]["rectangle"];
+    int ex = empty["x"].asInt() + empty["w"].asInt() / 2, ey = empty["y"].asInt() + empty["h"].asInt() / 2;
+    EXPECT_NE(notes.at(ex, ey), pic.at(ex, ey)) << "an empty cell is tinted as a drop target";
+
+    EXPECT_NE(r.err.find("[1/1] page: 360x480, 5 widgets"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("render-snapshot: 1 tree in "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(", 0 failed"), std::string::npos) << r.err;
+}
+
+// Each picture shows its own tree, not a frame left over from the one before.
+TEST_F(Snapshot, BatchWritesEachTreeItsOwnFrame)
+{
+    const char* colours[] = { "#ff0000", "#00ff00", "#0000ff", "#ffff00" };
+    std::vector<std::string> args;
+    for (int i = 0; i < 4; ++i)
+        args.push_back(write("t" + std::to_string(i) + ".json", node("efl.bg", "bg", coloured(colours[i]))).string());
+    args.insert(args.end(), { "--size", "64x64", "--out-dir", (dir / "out").string() });
+    ToolRun r = runTool(args, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const uint32_t want[] = { 0xff0000, 0x00ff00, 0x0000ff, 0xffff00 };
+    for (int i = 0; i < 4; ++i) {
+        image::Image pic = png(dir / "out" / ("t" + std::to_string(i) + ".png"));
+        ASSERT_EQ(pic.width, 64);
+        EXPECT_EQ(rgb(pic.at(32, 32)), want[i]) << "tree " << i;
+        EXPECT_NE(r.err.find("[" + std::to_string(i + 1) + "/4] t" + std::to_string(i) + ": "), std::string::npos);
+    }
+    EXPECT_NE(r.err.find("render-snapshot: 4 trees in "), std::string::npos) << r.err;
+}
+
+TEST_F(Snapshot, CompareMatchesItselfAndFlagsAChangedTree)
+{
+    fs::path golden = dir / "golden";
+    fs::path original = write("page.json", sample("#ff0000"));
+    std::vector<std::string> common = { "--size", "320x320" };
+    auto with = [&](std::vector<std::string> a) {
+        a.insert(a.end(), common.begin(), common.end());
+        return a;
+    };
+
+    ToolRun missing = runTool(with({ original.string(), "--compare", golden.string() }), dir);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("golden directory not found"), std::string::npos) << missing.err;
+
+    ToolRun made = runTool(with({ original.string(), "--compare", golden.string(), "--update", "--out-dir",
+                              (dir / "first").string() }),
+                       dir);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.err.find("golden written"), std::string::npos) << made.err;
+    ASSERT_TRUE(fs::exists(golden / "page.png"));
+
+    ToolRun same = runTool(with({ original.string(), "--compare", golden.string(), "--out-dir", (dir / "second").string() }), dir);
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_NE(same.err.find("matches golden"), std::string::npos) << same.err;
+    EXPECT_FALSE(fs::exists(dir / "second/page.diff.png"));
+
+    fs::create_directories(dir / "changed");
+    std::ofstream(dir / "changed/page.json") << compact(sample("#00ff00"));
+    ToolRun changed = runTool(with({ (dir / "changed/page.json").string(), "--compare", golden.string(), "--out-dir",
+                                 (dir / "third").string() }),
+                          dir);
+    EXPECT_EQ(changed.status, 1) << changed.err;
+    EXPECT_NE(changed.err.find("DIFFERS"), std::string::npos) << changed.err;
+    EXPECT_NE(changed.err.find("1 differ from golden"), std::string::npos) << changed.err;
+    image::Image diff = png(dir / "third/page.diff.png");
+    ASSERT_EQ(diff.width, 320);
+    size_t marked = std::count(diff.pixels.begin(), diff.pixels.end(), 0xffff0000u);
+    EXPECT_GT(marked, 0u);
+    EXPECT_LT(marked, diff.pixels.size()) << "only the stripe changed";
+    EXPECT_EQ(png(golden / "page.png").pixels, png(dir / "first/page.png").pixels) << "goldens are never rewritten";
+
+    // The largest tolerance accepts any change.
+    ToolRun tolerated = runTool(with({ (dir / "changed/page.json").string(), "--compare", golden.string(), "--tolerance",
+                                   "255", "--out-dir", (dir / "fourth").string() }),
+                            dir);
+    EXPECT_EQ(tolerated.status, 0) << tolerated.err;
+
+    fs::create_directories(dir / "emptygold");
+    ToolRun noGolden = runTool(with({ original.string(), "--compare", (dir / "emptygold").string(), "--out-dir",
+                                  (dir / "fifth").string() }),
+                           dir);
+    EXPECT_EQ(noGolden.status, 2);
+    EXPECT_NE(noGolden.err.find("missing golden"), std::string::npos) << noGolden.err;
+}
+
+TEST_F(Snapshot, UserErrorsAreExplainedWithStatus2)
+{
+    fs::path good = write("good.json", node("efl.bg", "bg", coloured("#00ff00")));
+    fs::path broken = writeText("broken.json", "{\"widgetType\": \"efl.bg\", ");
+    std::string out = (dir / "out").string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        { { good.string(), "--size", "12" }, "bad value '12' for --size" },
+        { { good.string(), "--size", "0x100" }, "bad value '0x100' for --size" },
+        { { good.string(), "--fast" }, "unknown option '--fast'" },
+        { { good.string(), "--out-dir" }, "option --out-dir needs a value" },
+        { {}, "no tree files given" },
+        { { good.string(), "--engine", (dir / "no-engine").string() }, "engine binary not found" },
+        { { good.string(), "--engine", "/bin/true", "--out-dir", out }, "error: cannot start the engine: engine exited" },
+        { { good.string(), "--theme", (dir / "none.edj").string() }, "theme file not found" },
+        { { (dir / "absent.json").string(), "--out-dir", out }, "absent.json: error: cannot read: No such file" },
+    };
+    for (const Case& c : cases) {
+        ToolRun r = runTool(c.args, dir);
+        EXPECT_EQ(r.status, 2) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << "wanted: " << c.message << "\ngot: " << r.err;
+        EXPECT_EQ(r.err.find("terminate"), std::string::npos) << r.err;
+    }
+
+    // A bad tree fails alone: the trees around it are still written.
+    ToolRun mixed = runTool({ broken.string(), good.string(), "--size", "64x64", "--out-dir", out }, dir);
+    EXPECT_EQ(mixed.status, 2);
+    EXPECT_NE(mixed.err.find("[1/2] " + broken.string() + ": error: not valid JSON (Line 1"), std::string::npos)
+        << mixed.err;
+    EXPECT_NE(mixed.err.find("1 failed"), std::string::npos) << mixed.err;
+    EXPECT_FALSE(fs::exists(dir / "out/broken.png"));
+    EXPECT_EQ(png(dir / "out/good.png").width, 64);
+}
+
+TEST_F(Snapshot, UnknownWidgetTypeStillRendersTheRest)
+{
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.buton", "typo", fill()));
+    kids.append(node("efl.bg", "fine", coloured("#ff0000")));
+    fs::path file = write("typo.json", node("efl.box", "root", fill(), kids));
+    ToolRun r = runTool({ file.string(), "--size", "100x100", "--out-dir", (dir / "out").string() }, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("engine: node \"typo\": unknown widget type \"efl.buton\""), std::string::npos) << r.err;
+    Json::Value doc = parse(readFile(dir / "out/typo.positions.json"));
+    ASSERT_EQ(doc["widgets"].size(), 2u);
+    EXPECT_EQ(doc["widgets"][1]["wid"], "fine");
+    EXPECT_EQ(rgb(png(dir / "out/typo.png").at(50, 50)), 0xff0000u);
+}
+
+TEST_F(Snapshot, HelpDescribesUsageAndTiming)
+{
+    ToolRun r = runTool({ "--help" }, dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Usage: render-snapshot TREE.json...", 0), 0u) << r.out;
+    for (const char* text : { "--compare DIR", "--tolerance N", "--quiet-ms MS", "(default 150)", "(default 3000)",
+                              "Exit status" })
+        EXPECT_NE(r.out.find(text), std::string::npos) << text;
+}
+
+} // namespace
