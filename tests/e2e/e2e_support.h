@@ -7,6 +7,7 @@
 
 #include "client/client.h"
 #include "image/image.h"
+#include "tree_json.h"
 
 namespace e2e {
 
@@ -24,22 +25,9 @@ inline std::unique_ptr<client::Engine> startEngine(bool connect = true)
     return engine;
 }
 
-inline std::string compact(const Json::Value& v)
-{
-    Json::StreamWriterBuilder b;
-    b["indentation"] = "";
-    return Json::writeString(b, v);
-}
-
-inline Json::Value parse(const std::string& text)
-{
-    Json::Value v;
-    Json::CharReaderBuilder b;
-    std::string errs;
-    std::unique_ptr<Json::CharReader> r(b.newCharReader());
-    r->parse(text.data(), text.data() + text.size(), &v, &errs);
-    return v;
-}
+using tree_json::compact;
+using tree_json::node;
+using tree_json::parse;
 
 inline std::string createData(int w, int h, const std::string& project = "/projects/a")
 {
@@ -114,19 +102,6 @@ inline void savePng(const client::Paint& p, const std::string& name)
 {
     std::string error;
     EXPECT_TRUE(image::writePng(std::string(BUILD_DIR) + "/" + name, toImage(p), &error)) << error;
-}
-
-inline Json::Value node(const std::string& type, const std::string& wid, Json::Value props = Json::Value(),
-                        Json::Value children = Json::Value())
-{
-    Json::Value n;
-    n["widgetType"] = type;
-    n["wid"] = wid;
-    if (!props.isNull())
-        n["properties"] = props;
-    if (!children.isNull())
-        n["children"] = children;
-    return n;
 }
 
 } // namespace e2e

@@ -6,11 +6,8 @@
 #include <sstream>
 #include <vector>
 
-#include "components/manager/window_manager.h"
 #include "components/msg_writer/image_buffer.h"
-#include "threads/dequeue_thread/cmd_render.h"
-#include "toolkit_fixture.h"
-#include "utils/efl_util.h"
+#include "render_fixture.h"
 
 namespace {
 
@@ -19,42 +16,19 @@ struct Output {
     std::string widgets, placeholders;
 };
 
-class Batching : public ToolkitTest {
+class Batching : public RenderWindowTest {
 protected:
-    const int id = 77;
-    int width = 720, height = 1280;
-
     void SetUp() override
     {
-        ToolkitTest::SetUp();
-        evas_object_resize(win, width, height);
-        WindowManager::getInstance()->add(id, win, "/batch", "mobile");
-        evas_object_data_set(win, "project-path", (void*)"/batch");
-        evas_object_data_set(win, "win-width", &width);
-        evas_object_data_set(win, "win-height", &height);
-    }
-    void TearDown() override
-    {
-        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, "page")))
-            free_evas_object(page);
-        WindowManager::getInstance()->remove(id);
-        g_render_batching = true;
-        ToolkitTest::TearDown();
+        width = 720;
+        height = 1280;
+        RenderWindowTest::SetUp();
     }
 
     Output render(const std::string& tree, bool batching)
     {
         g_render_batching = batching;
-        Json::Value data;
-        data["width"] = width;
-        data["height"] = height;
-        data["render-data"] = tree;
-        Json::StreamWriterBuilder b;
-        CmdRender cmd;
-        cmd.setId(id);
-        cmd.deserialize(Json::writeString(b, data));
-        cmd.doCmd();
-        renderOnce();
+        renderText(tree);
         Output out;
         ImageBuffer image;
         image.updateImageBuffer(win);

@@ -4,34 +4,13 @@
 
 #include <vector>
 
-#include "components/adapters/Adapter.h"
-#include "components/manager/window_manager.h"
-#include "threads/dequeue_thread/cmd_render.h"
-#include "toolkit_fixture.h"
-#include "utils/efl_util.h"
+#include "render_fixture.h"
 #include "utils/json_util.h"
 
 namespace {
 
-std::string compact(const Json::Value& v)
-{
-    Json::StreamWriterBuilder b;
-    b["indentation"] = "";
-    return Json::writeString(b, v);
-}
-
-Json::Value node(const std::string& type, const std::string& wid, Json::Value props = Json::Value(),
-                 Json::Value children = Json::Value())
-{
-    Json::Value n;
-    n["widgetType"] = type;
-    n["wid"] = wid;
-    if (!props.isNull())
-        n["properties"] = props;
-    if (!children.isNull())
-        n["children"] = children;
-    return n;
-}
+using tree_json::compact;
+using tree_json::node;
 
 Json::Value parsed(char* text)
 {
@@ -222,43 +201,14 @@ TEST_F(Containers, GridAllowsNegativePositionsBoxIgnoresPacking)
     eina_list_free(kids);
 }
 
-// Builds trees through the render command, in-process, on a registered window.
-class RenderCommand : public ToolkitTest {
+class RenderCommand : public RenderWindowTest {
 protected:
-    const int id = 901;
-
-    void SetUp() override
-    {
-        ToolkitTest::SetUp();
-        WindowManager::getInstance()->add(id, win, "/p", "mobile");
-        evas_object_data_set(win, "project-path", (void*)"/p");
-        evas_object_data_set(win, "win-width", &width);
-        evas_object_data_set(win, "win-height", &height);
-    }
-    void TearDown() override
-    {
-        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, "page")))
-            free_evas_object(page);
-        WindowManager::getInstance()->remove(id);
-        ToolkitTest::TearDown();
-    }
-
     void render(const Json::Value& tree, int w = 480, int h = 800)
     {
-        Json::Value data;
-        data["width"] = w;
-        data["height"] = h;
-        data["render-data"] = compact(tree);
-        CmdRender cmd;
-        cmd.setId(id);
-        cmd.deserialize(compact(data));
-        cmd.doCmd();
-        renderOnce();
+        width = w;
+        height = h;
+        RenderWindowTest::render(tree);
     }
-
-    Evas_Object* page() const { return static_cast<Evas_Object*>(evas_object_data_get(win, "page")); }
-
-    int width = 480, height = 800;
 };
 
 TEST_F(RenderCommand, ScaleTableIsExact)

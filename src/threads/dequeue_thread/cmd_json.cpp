@@ -27,3 +27,18 @@ Member cmd_json_text(const Json::Value& object, const char* key, std::string& ou
     out = v.asString();
     return Member::Ok;
 }
+
+bool cmd_json_size(const Json::Value& object, int& width, int& height, const char* consequence)
+{
+    Member w = cmd_json_int(object, "width", width);
+    Member h = cmd_json_int(object, "height", height);
+    if (w != Member::Ok || h != Member::Ok) {
+        diag("\"width\" and \"height\" must both be given as integers; %s", consequence);
+        return false;
+    }
+    if (width < 0 || height < 0 || width > MAX_WINDOW_SIDE || height > MAX_WINDOW_SIDE) {
+        diag("size %dx%d out of range 0..%d; %s", width, height, MAX_WINDOW_SIDE, consequence);
+        return false;
+    }
+    return true;
+}

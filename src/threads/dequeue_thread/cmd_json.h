@@ -8,5 +8,12 @@
 // booleans. Anything else is refused, with a diagnostic naming the key.
 enum class Member { Absent, Ok, WrongType };
 
+// Windows larger than this are refused: the canvas is width x height x 4 bytes.
+inline constexpr int MAX_WINDOW_SIDE = 8192;
+
+// Reads "width" and "height": both must be integers within 0..MAX_WINDOW_SIDE.
+// Otherwise says why, followed by `consequence`, and returns false.
+bool cmd_json_size(const Json::Value& object, int& width, int& height, const char* consequence);
+
 Member cmd_json_int(const Json::Value& object, const char* key, int& out);
 Member cmd_json_text(const Json::Value& object, const char* key, std::string& out);

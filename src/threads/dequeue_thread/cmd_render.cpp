@@ -59,15 +59,9 @@ void CmdRender::deserialize(std::string data)
     }
     m_renderData = "defaultValue";
     m_renderType = "defaultValue";
-    Member w = cmd_json_int(root, "width", m_iWidth);
-    Member h = cmd_json_int(root, "height", m_iHeight);
     bool texts = cmd_json_text(root, "render-data", m_renderData) != Member::WrongType
         && cmd_json_text(root, "render-type", m_renderType) != Member::WrongType;
-    if (w != Member::Ok || h != Member::Ok) {
-        diag("\"width\" and \"height\" must both be given as integers; nothing rendered");
-        m_bValid = false;
-    } else if (m_iWidth < 0 || m_iHeight < 0 || m_iWidth > MAX_WINDOW_SIDE || m_iHeight > MAX_WINDOW_SIDE) {
-        diag("render size %dx%d out of range 0..%d; nothing rendered", m_iWidth, m_iHeight, MAX_WINDOW_SIDE);
+    if (!cmd_json_size(root, m_iWidth, m_iHeight, "nothing rendered")) {
         m_bValid = false;
     } else if (!texts) {
         diag("a text member has the wrong type; nothing rendered");

@@ -14,12 +14,6 @@
 #include "utils/json_util.h"
 #include "utils/log_util.h"
 
-namespace {
-
-bool valid_side(int v) { return v >= 0 && v <= MAX_WINDOW_SIDE; }
-
-} // namespace
-
 // Not JSON at all: every field keeps its initial value and the window is
 // still made (0 x 0). Valid JSON without a usable size is refused instead.
 void CmdCreate::deserialize(std::string data)
@@ -34,19 +28,11 @@ void CmdCreate::deserialize(std::string data)
     }
     m_projectPath = "defaultValue";
     m_elmProfile = "mobile";
-    Member w = cmd_json_int(root, "width", m_iWidth);
-    Member h = cmd_json_int(root, "height", m_iHeight);
     bool texts = cmd_json_text(root, "project-path", m_projectPath) != Member::WrongType
         && cmd_json_text(root, "elm-profile", m_elmProfile) != Member::WrongType
         && cmd_json_text(root, "default-theme-path", m_defaultThemePath) != Member::WrongType
         && cmd_json_text(root, "custom-theme-path", m_customThemePath) != Member::WrongType;
-    if (w != Member::Ok || h != Member::Ok) {
-        diag("\"width\" and \"height\" must both be given as integers; no window made");
-        m_bValid = false;
-        return;
-    }
-    if (!valid_side(m_iWidth) || !valid_side(m_iHeight)) {
-        diag("window size %dx%d out of range 0..%d; no window made", m_iWidth, m_iHeight, MAX_WINDOW_SIDE);
+    if (!cmd_json_size(root, m_iWidth, m_iHeight, "no window made")) {
         m_bValid = false;
         return;
     }

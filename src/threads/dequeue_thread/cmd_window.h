@@ -3,9 +3,6 @@
 
 #include "threads/dequeue_thread/cmd.h"
 
-// Windows larger than this are refused: the canvas is width x height x 4 bytes.
-inline constexpr int MAX_WINDOW_SIDE = 8192;
-
 class CmdCreate : public virtual Cmd {
 public:
     void deserialize(std::string data) override;

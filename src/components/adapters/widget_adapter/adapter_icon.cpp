@@ -1,5 +1,6 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/basic_shared.h"
 
 namespace {
 
@@ -36,14 +37,7 @@ bool icon_set_property(Evas_Object* icon, _WidgetInfo* node, std::string)
     return walk_succeeded(walk_properties(icon, node, ICON_RULES, slots));
 }
 
-Evas_Object* icon_add(Evas_Object* parent)
-{
-    if (!parent)
-        return nullptr;
-    Evas_Object* icon = elm_icon_add(parent);
-    elm_image_preload_disabled_set(icon, EINA_FALSE);
-    return icon;
-}
+constexpr auto icon_add = image_kind_add<elm_icon_add>;
 
 } // namespace
 

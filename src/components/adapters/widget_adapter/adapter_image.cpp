@@ -1,5 +1,6 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/basic_shared.h"
 
 namespace {
 
@@ -31,14 +32,7 @@ bool image_set_property(Evas_Object* image, _WidgetInfo* node, std::string)
     return true;
 }
 
-Evas_Object* image_add(Evas_Object* parent)
-{
-    if (!parent)
-        return nullptr;
-    Evas_Object* image = elm_image_add(parent);
-    elm_image_preload_disabled_set(image, EINA_FALSE);
-    return image;
-}
+constexpr auto image_add = image_kind_add<elm_image_add>;
 
 } // namespace
 

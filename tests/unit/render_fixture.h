@@ -1,0 +1,49 @@
+#pragma once
+#include "components/adapters/Adapter.h"
+#include "components/manager/window_manager.h"
+#include "threads/dequeue_thread/cmd_render.h"
+#include "toolkit_fixture.h"
+#include "tree_json.h"
+#include "utils/efl_util.h"
+
+// A window registered like a created one, rendered through the render
+// command in-process, then laid out and drawn once.
+class RenderWindowTest : public ToolkitTest {
+protected:
+    const int id = 901;
+    int width = 480, height = 800;
+
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        evas_object_resize(win, width, height);
+        WindowManager::getInstance()->add(id, win, "/p", "mobile");
+        evas_object_data_set(win, "project-path", (void*)"/p");
+        evas_object_data_set(win, "win-width", &width);
+        evas_object_data_set(win, "win-height", &height);
+    }
+    void TearDown() override
+    {
+        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
+            free_evas_object(page);
+        WindowManager::getInstance()->remove(id);
+        g_render_batching = true;
+        ToolkitTest::TearDown();
+    }
+
+    void renderText(const std::string& tree)
+    {
+        Json::Value data;
+        data["width"] = width;
+        data["height"] = height;
+        data["render-data"] = tree;
+        CmdRender cmd;
+        cmd.setId(id);
+        cmd.deserialize(tree_json::compact(data));
+        cmd.doCmd();
+        renderOnce();
+    }
+    void render(const Json::Value& tree) { renderText(tree_json::compact(tree)); }
+
+    Evas_Object* page() const { return static_cast<Evas_Object*>(evas_object_data_get(win, KEY_PAGE)); }
+};
