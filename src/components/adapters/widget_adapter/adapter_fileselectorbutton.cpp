@@ -1,0 +1,34 @@
+#include "components/adapters/Adapter.h"
+#include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/value_shared.h"
+
+namespace {
+
+constexpr auto FILESELECTORBUTTON_RULES =
+    picker_rules<elm_fileselector_button_window_title_set, elm_fileselector_button_inwin_mode_set>();
+
+bool fileselectorbutton_set_property(Evas_Object* button, _WidgetInfo* node, std::string)
+{
+    return picker_set_property(button, node, FILESELECTORBUTTON_RULES.data(), PICKER_BUTTON_ROWS,
+                               elm_fileselector_button_window_size_set);
+}
+
+bool fileselector_packed(Evas_Object* container, Evas_Object* child, _WidgetInfo*)
+{
+    return part_content_pack(container, child, "icon");
+}
+
+bool fileselector_unpacked(Evas_Object* container, Evas_Object*, _WidgetInfo*)
+{
+    return part_content_unpack(container, "icon");
+}
+
+} // namespace
+
+extern const WidgetAdapter fileselectorbutton_adapter = {
+    .add = elm_fileselector_button_add,
+    .remove = remove_widget,
+    .set_property = fileselectorbutton_set_property,
+    .pack = fileselector_packed,
+    .unpack = fileselector_unpacked,
+};

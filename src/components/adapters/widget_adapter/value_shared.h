@@ -1,0 +1,181 @@
+#pragma once
+// Helpers shared by the value, text and time adapters (slider, spinner,
+// progress bar, calendar, date-time, clock, entry, file selectors) and by
+// their circular variants: finite reals, safe number formats, min/max ranges,
+// date and time fields, icon parts, file checks and the file pickers' table.
+#include <Elementary.h>
+
+#include <array>
+#include <ctime>
+#include <string>
+
+#include "components/adapters/property_walk.h"
+
+// One diagnostic line naming the node built on `obj` (its "wid").
+void value_diag(Evas_Object* obj, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+// `atof` of a non-empty value. "nan" and "inf" parse too and would poison a
+// widget's value or range, so they are reported and refused.
+bool value_real(Evas_Object* obj, const std::string& value, double& out);
+
+// Unit and label formats reach printf-style code in the toolkit ("%n" aborts
+// the process, "%*d" or "%Lf" read arguments that are not there). Accepted:
+// plain text, "%%", and at most one conversion of s f F d i u o x X with
+// flags and a width and precision of at most three digits each.
+bool value_format_safe(const char* format);
+// The same, with a diagnostic when refused.
+bool value_format_accepted(Evas_Object* obj, const std::string& format);
+
+// --- Min/max ranges ------------------------------------------------------
+// A range lives in two real slots of the walk; each end applies at once with
+// the other end known so far, but never inverted (a spinner would accept it
+// and clamp its value outside the range). "min" arriving before "max" is a
+// normal step on the way, so the inversion is reported only if it remains
+// after the walk.
+using RangeSetter = void (*)(Evas_Object*, double, double);
+
+void range_start(WalkSlots& s, int low, double lowValue, int high, double highValue);
+void range_apply(Evas_Object* obj, RangeSetter set, const WalkSlots& s, int low, int high);
+void range_report_inverted(Evas_Object* obj, const WalkSlots& s, int low, int high);
+
+// --- Date and time fields ------------------------------------------------
+// Integer slots of a walk holding the fields as the IDE gives them (year
+// 2024, month 1-12...). Out-of-range fields are reported and not kept.
+enum TimeSlot { SLOT_YEAR, SLOT_MONTH, SLOT_DAY, SLOT_HOUR, SLOT_MINUTE, SLOT_SECOND, TIME_SLOT_COUNT };
+
+bool time_field_valid(int slot, int value);
+int days_in_month(int year, int month0);
+// Writes the given fields into `t` (year - 1900, month - 1); a day beyond the
+// month's end (30 February) becomes its last day.
+void time_fields_apply(const WalkSlots& s, struct tm& t);
+// localtime of `when`; false when the C library cannot convert it.
+bool time_local(time_t when, struct tm& out);
+
+// Written by every calendar add, read by every calendar set_property.
+extern time_t local_time;
+
+// --- Content parts -------------------------------------------------------
+bool part_content_pack(Evas_Object* container, Evas_Object* child, const char* part);
+bool part_content_unpack(Evas_Object* container, const char* part);
+
+// The progress bar's icon; the circular progress bar packs the same way.
+bool progressbar_packed(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
+bool progressbar_unpacked(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
+
+// --- Files ---------------------------------------------------------------
+// True for an existing, readable regular file of at most `limit` bytes. A
+// pipe would block the main loop forever, a device or huge file for long.
+bool value_file_loadable(Evas_Object* obj, const std::string& path, long long limit);
+
+// --- Row effects ---------------------------------------------------------
+namespace value_rule {
+
+template <auto F>
+void set_real(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    double d;
+    if (value_real(obj, v, d))
+        F(obj, d);
+}
+
+template <auto F>
+void set_text_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    if (!v.empty())
+        F(obj, v.c_str());
+}
+
+template <auto F>
+void set_text_null_if_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    F(obj, v.empty() ? nullptr : v.c_str());
+}
+
+template <auto F>
+void set_format_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    if (!v.empty() && value_format_accepted(obj, v))
+        F(obj, v.c_str());
+}
+
+template <auto F>
+void set_format_also_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+{
+    if (value_format_accepted(obj, v))
+        F(obj, v.c_str());
+}
+
+template <RangeSetter F, int LOW, int HIGH, int END>
+void range_end(Evas_Object* obj, const std::string& v, WalkSlots& s)
+{
+    double d;
+    if (!value_real(obj, v, d))
+        return;
+    s.reals[END] = d;
+    s.realGiven[END] = true;
+    range_apply(obj, F, s, LOW, HIGH);
+}
+
+template <RangeSetter F, int LOW, int HIGH>
+constexpr PropertyApply range_low = range_end<F, LOW, HIGH, LOW>;
+template <RangeSetter F, int LOW, int HIGH>
+constexpr PropertyApply range_high = range_end<F, LOW, HIGH, HIGH>;
+
+// A time field (TimeSlot) kept for after the walk when in range.
+template <int K>
+void keep_time_field(Evas_Object* obj, const std::string& v, WalkSlots& s)
+{
+    int i;
+    if (!prop_int(v, i))
+        return;
+    if (!time_field_valid(K, i)) {
+        value_diag(obj, "time field value \"%s\" out of range; ignored", v.c_str());
+        return;
+    }
+    s.ints[K] = i;
+}
+
+template <int K>
+void keep_text_skip_empty(Evas_Object*, const std::string& v, WalkSlots& s)
+{
+    if (v.empty())
+        return;
+    s.texts[K] = v;
+    s.textGiven[K] = true;
+}
+
+// `atoi` without the empty check: an empty value counts as 0.
+template <int K>
+void keep_int_any(Evas_Object*, const std::string& v, WalkSlots& s)
+{
+    s.ints[K] = atoi(v.c_str());
+}
+
+} // namespace value_rule
+
+// --- File pickers (file selector button and entry) -----------------------
+enum { PICKER_WIDTH, PICKER_HEIGHT };
+inline constexpr size_t PICKER_BUTTON_ROWS = 8; // the entry also knows "selected"
+
+template <auto TITLE_SET, auto INWIN_SET>
+constexpr std::array<PropertyRule, PICKER_BUTTON_ROWS + 1> picker_rules()
+{
+    return { {
+        { "path", value_rule::set_text_null_if_empty<elm_fileselector_path_set> },
+        { "window-title", value_rule::set_text_null_if_empty<TITLE_SET> },
+        { "inwin-mode", rule::set_bool<INWIN_SET> },
+        { "save", rule::set_bool<elm_fileselector_is_save_set> },
+        { "folder-only", rule::set_bool<elm_fileselector_folder_only_set> },
+        { "expandable", rule::set_bool<elm_fileselector_expandable_set> },
+        { "window-size-width", value_rule::keep_int_any<PICKER_WIDTH> },
+        { "window-size-height", value_rule::keep_int_any<PICKER_HEIGHT> },
+        { "selected", value_rule::set_text_null_if_empty<elm_fileselector_selected_set> },
+    } };
+}
+
+using PickerSizeSetter = void (*)(Evas_Object*, Evas_Coord, Evas_Coord);
+
+// The shape of both pickers' set_property: walk `rows` rows, then the window
+// size when both halves were given.
+bool picker_set_property(Evas_Object* obj, _WidgetInfo* node, const PropertyRule* rules, size_t rows,
+                         PickerSizeSetter sizeSet);
