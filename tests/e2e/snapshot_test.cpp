@@ -9,9 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <thread>
 
 #include "e2e_support.h"
 
@@ -40,7 +43,9 @@ std::string readFile(const fs::path& p)
 }
 
 // Output goes to files so nothing the tool leaves running can hold a pipe open.
-ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch)
+// `during` runs once the tool has started.
+ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch,
+                const std::function<void(pid_t)>& during = {})
 {
     ToolRun r;
     fs::path outPath = scratch / "tool.stdout", errPath = scratch / "tool.stderr";
@@ -61,6 +66,8 @@ ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch)
         ADD_FAILURE() << "cannot start " << TOOL << ": " << strerror(rc) << " (is the render-snapshot target built?)";
         return r;
     }
+    if (during)
+        during(pid);
     int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
     pollfd p { pidfd, POLLIN, 0 };
     bool ended = pidfd >= 0 && poll(&p, 1, TOOL_TIMEOUT_MS) == 1;
@@ -76,6 +83,27 @@ ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch)
     r.out = readFile(outPath);
     r.err = readFile(errPath);
     return r;
+}
+
+// The process whose parent is `parent`, waiting up to `timeoutMs` for it to appear.
+pid_t childOf(pid_t parent, int timeoutMs)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            std::string stat = readFile(entry.path() / "stat");
+            size_t close = stat.rfind(')');
+            if (close == std::string::npos)
+                continue;
+            std::istringstream fields(stat.substr(close + 2));
+            char state = 0;
+            pid_t ppid = 0;
+            if (fields >> state >> ppid && ppid == parent)
+                return pid_t(std::stol(entry.path().filename().string()));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } while (std::chrono::steady_clock::now() < until);
+    return -1;
 }
 
 Json::Value fill(Json::Value p = Json::Value(Json::objectValue))
@@ -224,6 +252,130 @@ TEST_F(Snapshot, BatchWritesEachTreeItsOwnFrame)
     EXPECT_NE(r.err.find("render-snapshot: 4 trees in "), std::string::npos) << r.err;
 }
 
+// Trees share the engine, several windows at once, and windows are reused:
+// each picture and positions file still shows its own tree, also when a tree
+// builds nothing in a window that showed another tree before.
+TEST_F(Snapshot, TreesSharingTheEngineEachGetTheirOwnFrame)
+{
+    const uint32_t colours[] = { 0xff0000, 0x00ff00, 0x0000ff, 0xffff00, 0x00ffff, 0xff00ff, 0x808000 };
+    const size_t count = 15, nothing = 9;
+    std::vector<std::string> args;
+    for (size_t i = 0; i < count; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%06x", unsigned(colours[i % 7]));
+        Json::Value tree = i == nothing ? node("efl.nosuch", "void", fill())
+                                        : node("efl.bg", "bg" + std::to_string(i), coloured(hex));
+        args.push_back(write("t" + std::to_string(i) + ".json", tree).string());
+    }
+    args.insert(args.end(), { "--size", "48x48", "--windows", "3", "--out-dir", (dir / "out").string() });
+    ToolRun r = runTool(args, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    size_t at = 0;
+    for (size_t i = 0; i < count; ++i) {
+        std::string name = "t" + std::to_string(i);
+        image::Image pic = png(dir / "out" / (name + ".png"));
+        ASSERT_EQ(pic.width, 48) << name;
+        Json::Value doc = parse(readFile(dir / "out" / (name + ".positions.json")));
+        if (i == nothing) {
+            for (uint32_t c : colours)
+                EXPECT_NE(rgb(pic.at(24, 24)), c) << "an empty window, not a tree before";
+            EXPECT_TRUE(doc["widgets"].isNull());
+        } else {
+            EXPECT_EQ(rgb(pic.at(24, 24)), colours[i % 7]) << name;
+            ASSERT_EQ(doc["widgets"].size(), 1u) << name;
+            EXPECT_EQ(doc["widgets"][0]["wid"], "bg" + std::to_string(i));
+        }
+        size_t line = r.err.find("[" + std::to_string(i + 1) + "/15] " + name + ": ", at);
+        ASSERT_NE(line, std::string::npos) << "lines in the order given:\n" << r.err;
+        at = line;
+    }
+    EXPECT_NE(r.err.find("no widget was built"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("engine: node \"void\": unknown widget type \"efl.nosuch\""), std::string::npos) << r.err;
+}
+
+// The toolkit's scale is process-wide and set by the first render; a tree
+// must not look different for having landed in another window.
+TEST_F(Snapshot, ATreeLooksTheSameInEveryWindowAndAlone)
+{
+    const fs::path example = fs::path(SOURCE_DIR) / "examples/grid_mosaic.json";
+    std::vector<std::string> args;
+    for (int i = 0; i < 4; ++i) {
+        fs::path copy = dir / ("g" + std::to_string(i) + ".json");
+        fs::copy_file(example, copy, fs::copy_options::overwrite_existing);
+        args.push_back(copy.string());
+    }
+    std::vector<std::string> pooled = args;
+    pooled.insert(pooled.end(), { "--windows", "3", "--out-dir", (dir / "pooled").string() });
+    ToolRun r = runTool(pooled, dir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    ToolRun single = runTool({ args[0], "--windows", "1", "--out-dir", (dir / "single").string() }, dir);
+    ASSERT_EQ(single.status, 0) << single.err;
+    image::Image reference = png(dir / "single/g0.png");
+    std::string positions = readFile(dir / "single/g0.positions.json");
+    ASSERT_EQ(reference.width, 720);
+    for (int i = 0; i < 4; ++i) {
+        std::string name = "g" + std::to_string(i);
+        EXPECT_EQ(png(dir / "pooled" / (name + ".png")).pixels, reference.pixels) << name;
+        EXPECT_EQ(readFile(dir / "pooled" / (name + ".positions.json")), positions) << name;
+    }
+}
+
+// The engine lays some trees out a pixel apart depending on the tree before
+// them in the same window; which tree follows which must not depend on
+// timing, so a run repeats itself exactly.
+TEST_F(Snapshot, ARunRepeatsItselfExactly)
+{
+    const char* kinds[] = { "controls", "grid_mosaic", "containers", "grid_mosaic", "form_table", "grid_mosaic" };
+    std::vector<std::string> args;
+    for (size_t i = 0; i < 6; ++i) {
+        fs::path copy = dir / (std::to_string(i) + kinds[i] + ".json");
+        fs::copy_file(fs::path(SOURCE_DIR) / "examples" / (std::string(kinds[i]) + ".json"), copy,
+                      fs::copy_options::overwrite_existing);
+        args.push_back(copy.string());
+    }
+    args.insert(args.end(), { "--windows", "2" });
+    for (const char* run : { "first", "second" }) {
+        std::vector<std::string> a = args;
+        a.insert(a.end(), { "--out-dir", (dir / run).string() });
+        ToolRun r = runTool(a, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    for (size_t i = 0; i < 6; ++i) {
+        std::string name = std::to_string(i) + kinds[i];
+        EXPECT_EQ(readFile(dir / "first" / (name + ".positions.json")),
+                  readFile(dir / "second" / (name + ".positions.json")))
+            << name;
+        EXPECT_EQ(png(dir / "first" / (name + ".png")).pixels, png(dir / "second" / (name + ".png")).pixels) << name;
+    }
+}
+
+// An engine lost with several trees in it takes none of them down: each is
+// rendered again, alone, in a new engine.
+TEST_F(Snapshot, TreesInAnEngineThatDiesAreRenderedAgain)
+{
+    const char* colours[] = { "#ff0000", "#00ff00", "#0000ff", "#ffff00", "#00ffff" };
+    std::vector<std::string> args;
+    for (int i = 0; i < 5; ++i)
+        args.push_back(write("k" + std::to_string(i) + ".json", node("efl.bg", "bg", coloured(colours[i]))).string());
+    // A long quiet period keeps the first three trees in the engine when it is killed.
+    args.insert(args.end(), { "--size", "32x32", "--windows", "3", "--quiet-ms", "1200", "--out-dir",
+                              (dir / "out").string() });
+    bool killed = false;
+    ToolRun r = runTool(args, dir, [&](pid_t tool) {
+        pid_t engine = childOf(tool, 5000);
+        if (engine <= 0)
+            return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        killed = kill(engine, SIGKILL) == 0;
+    });
+    ASSERT_TRUE(killed) << "the engine was not found running";
+    EXPECT_EQ(r.status, 0) << r.err;
+    const uint32_t want[] = { 0xff0000, 0x00ff00, 0x0000ff, 0xffff00, 0x00ffff };
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(rgb(png(dir / "out" / ("k" + std::to_string(i) + ".png")).at(16, 16)), want[i]) << i;
+    EXPECT_EQ(r.err.find("error"), std::string::npos) << r.err;
+}
+
 TEST_F(Snapshot, CompareMatchesItselfAndFlagsAChangedTree)
 {
     fs::path golden = dir / "golden";
@@ -337,7 +489,7 @@ TEST_F(Snapshot, HelpDescribesUsageAndTiming)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: render-snapshot TREE.json...", 0), 0u) << r.out;
     for (const char* text : { "--compare DIR", "--tolerance N", "--quiet-ms MS", "(default 150)", "(default 3000)",
-                              "Exit status" })
+                              "--windows N", "(default 10", "Exit status" })
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
 }
 

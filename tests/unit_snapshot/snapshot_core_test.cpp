@@ -48,12 +48,13 @@ TEST(SnapshotOptions, DefaultsAndBothValueForms)
     EXPECT_EQ(o.outDir, ".");
     EXPECT_EQ(o.quietMs, 150);
     EXPECT_EQ(o.maxWaitMs, 3000);
+    EXPECT_EQ(o.windows, 10);
     EXPECT_TRUE(o.compareDir.empty());
 
     ASSERT_EQ(parseArgs({ "--size=360x480", "t.json", "--out-dir", "out", "--compare", "gold", "--tolerance=3",
                           "--update", "--profile", "wearable", "--project=/p", "--theme", "a.edj",
                           "--overlay-theme", "b.edj", "--quiet-ms", "40", "--max-wait-ms=900", "--engine", "e",
-                          "--workdir", "w", "--", "--odd.json" },
+                          "--workdir", "w", "--windows", "32", "--", "--odd.json" },
                         o, error),
               ParseResult::Run)
         << error;
@@ -70,6 +71,7 @@ TEST(SnapshotOptions, DefaultsAndBothValueForms)
     EXPECT_EQ(o.overlayTheme, "b.edj");
     EXPECT_EQ(o.quietMs, 40);
     EXPECT_EQ(o.maxWaitMs, 900);
+    EXPECT_EQ(o.windows, 32);
     EXPECT_EQ(o.engine, "e");
     EXPECT_EQ(o.workdir, "w");
 
@@ -95,6 +97,8 @@ TEST(SnapshotOptions, UserErrorsAreNamed)
         { { "t.json", "--size", "99999999999x1" }, "bad value '99999999999x1' for --size" },
         { { "t.json", "--compare", "g", "--tolerance", "256" }, "bad value '256' for --tolerance" },
         { { "t.json", "--quiet-ms", "0" }, "bad value '0' for --quiet-ms" },
+        { { "t.json", "--windows", "0" }, "bad value '0' for --windows" },
+        { { "t.json", "--windows=33" }, "bad value '33' for --windows" },
         { { "t.json", "--out-dir=" }, "bad value '' for --out-dir" },
         { { "t.json", "--update" }, "--update only works with --compare DIR" },
         { { "t.json", "--tolerance", "4" }, "--tolerance only works with --compare DIR" },
@@ -318,23 +322,19 @@ void frame(FrameSettler& s, int id, uint32_t colour, int64_t t, const char* widg
     s.onMessage(m, t);
 }
 
-void fence(FrameSettler& s, int id, int64_t t)
-{
-    client::Message m = event(id, kFenceEvent);
-    s.onMessage(m, t);
-}
-
-TEST(SnapshotSettle, LastFrameAfterTheFenceAndTheQuietPeriodWins)
+TEST(SnapshotSettle, LastFrameAfterTheMarkerAndTheQuietPeriodWins)
 {
     FrameSettler s(1, 150, 3000, 0, nullptr);
     EXPECT_EQ(s.waitMs(0), 3000);
     frame(s, 1, 0xaa, 10, "[\"old\"]");
     frame(s, 1, 0xbb, 40, "[\"new\"]");
     frame(s, 2, 0xcc, 50);  // another window
-    EXPECT_EQ(s.state(500), FrameSettler::State::Waiting) << "no fence yet, however quiet";
+    EXPECT_EQ(s.state(500), FrameSettler::State::Waiting) << "not known to have run, however quiet";
     EXPECT_EQ(s.waitMs(500), 2500);
-    fence(s, 1, 600);
-    EXPECT_EQ(s.state(600), FrameSettler::State::Settled) << "quiet long enough already";
+    s.onExecuted(600);
+    EXPECT_EQ(s.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
+    EXPECT_EQ(s.waitMs(600), 150);
+    EXPECT_EQ(s.state(750), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_EQ(f.paint.pixels, std::vector<uint32_t> { 0xbb });
     EXPECT_EQ(f.widgets, "[\"new\"]");
@@ -345,8 +345,8 @@ TEST(SnapshotSettle, LastFrameAfterTheFenceAndTheQuietPeriodWins)
 TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
 {
     FrameSettler s(1, 150, 3000, 0, nullptr);
-    fence(s, 1, 50);
-    EXPECT_EQ(s.waitMs(60), 2940) << "fence without a frame: wait for the frame";
+    s.onExecuted(50);
+    EXPECT_EQ(s.waitMs(60), 2940) << "run but no frame yet: wait for the frame";
     frame(s, 1, 0x1, 80);
     EXPECT_EQ(s.waitMs(100), 130);
     EXPECT_EQ(s.state(229), FrameSettler::State::Waiting);
@@ -358,14 +358,15 @@ TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
 
 TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
 {
-    FrameSettler s(1, 100, 3000, 0, nullptr);
+    FrameSettler s(1, 100, 3000, 0, nullptr, true);
     client::Message m = paint(1, 0x1);
     s.onMessage(m, 0);
     m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "x");  // out of order
     s.onMessage(m, 0);
     m = event(1, "EVENT_GET_ALL_WIDGET_POSITIONS", "[\"query answer\"]");
     s.onMessage(m, 0);
-    fence(s, 1, 10);
+    EXPECT_FALSE(s.executed()) << "an answer to a query proves nothing";
+    s.onExecuted(10);
     ASSERT_EQ(s.state(200), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_FALSE(f.hasWidgets);
@@ -375,7 +376,7 @@ TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
 TEST(SnapshotSettle, EndlessFramesTimeOutWithTheLastOne)
 {
     FrameSettler s(1, 150, 1000, 0, nullptr);
-    fence(s, 1, 60);
+    s.onExecuted(60);
     int64_t t = 0;
     for (; t < 1000; t += 100) {
         frame(s, 1, uint32_t(t), t);
@@ -387,7 +388,7 @@ TEST(SnapshotSettle, EndlessFramesTimeOutWithTheLastOne)
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 900u);
 
     FrameSettler silent(1, 150, 1000, 0, nullptr);
-    fence(silent, 1, 60);
+    silent.onExecuted(60);
     EXPECT_EQ(silent.state(999), FrameSettler::State::Waiting);
     EXPECT_EQ(silent.state(1000), FrameSettler::State::TimedOut);
     EXPECT_FALSE(silent.hasFrame());
@@ -398,8 +399,8 @@ TEST(SnapshotSettle, AnEmptyWindowStandsForARenderThatDrawsNothingNew)
     Frame empty;
     empty.paint.pixels = { 0xe };
     FrameSettler s(1, 150, 3000, 0, &empty);
-    EXPECT_EQ(s.state(1000), FrameSettler::State::Waiting) << "not before the fence";
-    fence(s, 1, 1000);
+    EXPECT_EQ(s.state(1000), FrameSettler::State::Waiting) << "not before the marker";
+    s.onExecuted(1000);
     EXPECT_EQ(s.waitMs(1000), 150);
     EXPECT_EQ(s.state(1149), FrameSettler::State::Waiting);
     EXPECT_EQ(s.state(1150), FrameSettler::State::Settled);
@@ -409,9 +410,29 @@ TEST(SnapshotSettle, AnEmptyWindowStandsForARenderThatDrawsNothingNew)
     Frame tree;
     tree.hasWidgets = true;
     FrameSettler t(1, 150, 3000, 0, &tree);
-    fence(t, 1, 10);
+    t.onExecuted(10);
     EXPECT_EQ(t.state(2999), FrameSettler::State::Waiting);
     EXPECT_FALSE(t.hasFrame());
+}
+
+// In a window that never had a tree only the render can draw positions.
+TEST(SnapshotSettle, ATreeFrameProvesTheRenderInANewWindowOnly)
+{
+    FrameSettler fresh(1, 150, 3000, 0, nullptr, true);
+    client::Message m = paint(1, 0x1);  // the window's own first, empty frame
+    fresh.onMessage(m, 5);
+    EXPECT_FALSE(fresh.executed());
+    frame(fresh, 1, 0x2, 40);
+    EXPECT_TRUE(fresh.executed());
+    EXPECT_EQ(fresh.state(189), FrameSettler::State::Waiting);
+    EXPECT_EQ(fresh.state(190), FrameSettler::State::Settled);
+    EXPECT_EQ(fresh.takeFrame().paint.pixels[0], 0x2u);
+
+    FrameSettler reused(1, 150, 3000, 0, nullptr, false);
+    frame(reused, 1, 0x3, 40);
+    EXPECT_TRUE(reused.sawTreeFrame());
+    EXPECT_FALSE(reused.executed()) << "may be the tree before, still drawing";
+    EXPECT_EQ(reused.state(2000), FrameSettler::State::Waiting);
 }
 
 // -------------------------------------------------------------- tree files
@@ -437,6 +458,27 @@ TEST(SnapshotTreeFile, NamesAndTheEnginesJsonRules)
     EXPECT_EQ(error, "not a widget tree: the top level must be a JSON object");
 }
 
+TEST(SnapshotTreeFile, NodesAreCountedAndEachWindowGetsAFixedTurnLargestFirst)
+{
+    std::string error;
+    size_t nodes = 0;
+    ASSERT_TRUE(checkTreeText(R"({"widgetType": "efl.box", "children": [
+        {"widgetType": "efl.bg"}, {"widgetType": "efl.box", "children": [{"widgetType": "efl.bg"}, 7]},
+        "text", {"children": "not a list"}]})",
+                              error, &nodes))
+        << error;
+    EXPECT_EQ(nodes, 5u) << "objects in children lists only";
+
+    using Tree = std::pair<size_t, size_t>;
+    using Turns = std::vector<std::vector<size_t>>;
+    const std::vector<Tree> trees = { { 0, 1 }, { 2, 5 }, { 3, 9 }, { 4, 5 }, { 7, 1 } };
+    EXPECT_EQ(renderTurns(trees, 1), (Turns { { 0, 3, 2, 4, 7 } }));
+    EXPECT_EQ(renderTurns(trees, 2), (Turns { { 0, 2, 7 }, { 3, 4 } }));
+    EXPECT_EQ(renderTurns(trees, 7), (Turns { { 0 }, { 3 }, { 2 }, { 4 }, { 7 }, {}, {} }));
+    EXPECT_EQ(renderTurns({ Tree { 5, 3 } }, 0), (Turns { { 5 } }));
+    EXPECT_EQ(renderTurns({}, 2), (Turns { {}, {} }));
+}
+
 TEST(SnapshotTreeFile, UnreadableFilesSayWhy)
 {
     TreeFile t;
@@ -452,6 +494,7 @@ TEST(SnapshotTreeFile, UnreadableFilesSayWhy)
     std::fputs(R"({"widgetType": "efl.bg", "wid": "bg"})", f);
     std::fclose(f);
     EXPECT_TRUE(loadTree(path, t, error)) << error;
+    EXPECT_EQ(t.nodes, 1u);
     EXPECT_EQ(t.name, "snapshot_tree_" + std::to_string(getpid()));
     EXPECT_EQ(t.text, R"({"widgetType": "efl.bg", "wid": "bg"})");
     std::remove(path.c_str());

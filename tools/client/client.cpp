@@ -7,6 +7,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -337,11 +338,8 @@ std::unique_ptr<Engine> Engine::start(const Options& opt, std::string* error) {
         return err.empty() ? std::string() : "; stderr: " + err;
     };
     if (portLine.empty()) {
-        if (e->waitExit(std::min(1000, remainingMs(deadline) + 200))) {
-            // Let the drains pick up the last output so the message shows it.
-            std::unique_lock<std::mutex> lock(e->outMutex_);
-            e->outCv_.wait_for(lock, std::chrono::milliseconds(500), [&] { return e->out_.eof && e->err_.eof; });
-        }
+        // Once it is reaped, all it wrote is in the pipes; the message shows it.
+        if (e->waitExit(std::min(1000, remainingMs(deadline) + 200))) e->stopDrains();
         if (e->exited())
             return failWith("engine exited before the handshake (" + e->describeExit() + ")" + context());
         return failWith("no " + prefix + "<port>] line within " + std::to_string(opt.handshakeTimeoutMs) +
@@ -363,53 +361,50 @@ std::unique_ptr<Engine> Engine::start(const Options& opt, std::string* error) {
 
 Engine::~Engine() {
     closeConnection();
-    if (pid_ > 0 && !reap(false)) {
-        ::kill(pid_, SIGKILL);
-        reap(true);
-    }
+    kill();
     if (stdinFd_ >= 0) close(stdinFd_);
-    // A grandchild may still hold the pipes open; stop draining after a grace period.
-    {
-        std::unique_lock<std::mutex> lock(outMutex_);
-        outCv_.wait_for(lock, std::chrono::seconds(2), [&] {
-            return (!out_.thread.joinable() || out_.eof) && (!err_.thread.joinable() || err_.eof);
-        });
-    }
-    if (stopPipe_[1] >= 0) {
-        char c = 0;
-        (void)!write(stopPipe_[1], &c, 1);
-    }
-    for (Stream* s : {&out_, &err_}) {
-        if (s->thread.joinable()) s->thread.join();
+    stopDrains();
+    for (Stream* s : {&out_, &err_})
         if (s->fd >= 0) close(s->fd);
-    }
     for (int fd : {stopPipe_[0], stopPipe_[1], pidfd_})
         if (fd >= 0) close(fd);
 }
 
+// Only call once the engine is reaped: then everything it wrote is already in
+// the pipes, while a daemon it started may keep them open for ever, so waiting
+// for end of file could take as long as that daemon lives.
+void Engine::stopDrains() {
+    if (stopPipe_[1] >= 0) {
+        char c = 0;
+        (void)!write(stopPipe_[1], &c, 1);  // never read back, so both drains see it
+    }
+    for (Stream* s : {&out_, &err_})
+        if (s->thread.joinable()) s->thread.join();
+}
+
 void Engine::drain(Stream* s, bool keepLines) {
     char buf[4096];
-    for (;;) {
-        pollfd fds[2] = {{s->fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-        int n = poll(fds, 2, -1);
-        if (n < 0 && errno == EINTR) continue;
-        bool stop = n < 0 || (fds[1].revents != 0 && fds[0].revents == 0);
-        ssize_t got = 0;
-        if (!stop) {
-            got = read(s->fd, buf, sizeof buf);
-            if (got < 0 && errno == EINTR) continue;
-        }
-        std::lock_guard<std::mutex> lock(outMutex_);
-        if (stop || got <= 0) {
-            if (!s->partial.empty()) {
-                if (keepLines) s->lines.push_back(s->partial);
-                else s->text += s->partial;
-                s->partial.clear();
+    // Bytes still to read after the stop request, counted when it came: what
+    // was in the pipe then; a daemon that keeps writing cannot hold us.
+    long left = -1;
+    while (left != 0) {
+        if (left < 0) {
+            pollfd fds[2] = {{s->fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+            int n = poll(fds, 2, -1);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            if (fds[1].revents != 0) {
+                int queued = 0;
+                left = ioctl(s->fd, FIONREAD, &queued) == 0 ? queued : 0;
+                continue;
             }
-            s->eof = true;
-            outCv_.notify_all();
-            return;
         }
+        size_t want = left < 0 ? sizeof buf : std::min(sizeof buf, static_cast<size_t>(left));
+        ssize_t got = read(s->fd, buf, want);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        if (left > 0) left -= got;
+        std::lock_guard<std::mutex> lock(outMutex_);
         s->partial.append(buf, static_cast<size_t>(got));
         size_t start = 0, nl;
         while ((nl = s->partial.find('\n', start)) != std::string::npos) {
@@ -420,6 +415,14 @@ void Engine::drain(Stream* s, bool keepLines) {
         s->partial.erase(0, start);
         outCv_.notify_all();
     }
+    std::lock_guard<std::mutex> lock(outMutex_);
+    if (!s->partial.empty()) {
+        if (keepLines) s->lines.push_back(s->partial);
+        else s->text += s->partial;
+        s->partial.clear();
+    }
+    s->eof = true;
+    outCv_.notify_all();
 }
 
 std::vector<std::string> Engine::stdoutLines() const {

@@ -138,6 +138,7 @@ private:
 
     Engine() = default;
     void drain(Stream* s, bool keepLines);
+    void stopDrains();
     bool reap(bool block) const;
     std::string describeExit() const;
     bool waitLineFrom(const std::string& exact, size_t minCount, int timeoutMs);

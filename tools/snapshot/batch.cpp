@@ -2,16 +2,21 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <set>
 #include <thread>
 
 #include "outputs.h"
 #include "session.h"
 #include "tree_file.h"
+#include "writers.h"
 
 namespace snapshot {
 
@@ -77,16 +82,30 @@ bool prepare(Options& o, std::string& engine, std::string& workdir, std::string&
     return true;
 }
 
-// A rendered tree whose files are being written while the next one renders.
-struct Pending {
+// A tree of the run, from its file to its line of progress.
+struct Slot {
     std::string label;
     std::string name;
-    Session::Result result;
-    std::vector<std::string> diagnostics;
+    std::string text;  // held only until it is rendered
+    int window = 0;    // its turn in this window (slot)
+    bool retried = false;
     double renderMs = 0;
-    TreeReport report;
-    std::thread writer;
+    std::vector<std::string> diagnostics;
+    std::optional<std::string> line;  // set once it is done
 };
+
+std::string engineLines(const std::vector<std::string>& diagnostics)
+{
+    std::string out;
+    for (const std::string& line : diagnostics)
+        out += "    engine: " + line + "\n";
+    return out;
+}
+
+int writerThreads()
+{
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+}
 
 }  // namespace
 
@@ -94,76 +113,147 @@ int runBatch(const Options& given)
 {
     auto started = std::chrono::steady_clock::now();
     Options o = given;
+    const size_t n = o.trees.size();
     std::string engine, workdir, error;
     if (!prepare(o, engine, workdir, error)) {
         say("render-snapshot: %s%s\n", error);
         return 2;
     }
-    Session session(o, engine, workdir);
-    const size_t n = o.trees.size();
+    std::vector<Slot> slots(n);
     int failed = 0, differ = 0;
-    std::set<std::string> names;
-    std::unique_ptr<Pending> pending;
-    // Prints the tree's line once its files are written; lines stay in tree order.
-    auto finish = [&] {
-        if (!pending)
-            return;
-        pending->writer.join();
-        const TreeReport& rep = pending->report;
-        char ms[32];
-        std::snprintf(ms, sizeof ms, ", %.0f ms", pending->renderMs);
-        say("%s: %s\n", pending->label, rep.summary + ms);
-        for (const std::string& line : pending->diagnostics)
-            say("    engine: %s%s\n", line);
-        failed += rep.failed;
-        differ += rep.differs;
-        pending.reset();
+    auto fail = [&](size_t i, const std::string& what, const std::vector<std::string>& diagnostics = {}) {
+        slots[i].line = slots[i].label + ": error: " + what + "\n" + engineLines(diagnostics);
+        slots[i].text.clear();
+        ++failed;
     };
+    // Every file is read first: the render order depends on the trees' sizes.
+    std::set<std::string> names;
+    std::vector<std::pair<size_t, size_t>> loaded;
     for (size_t i = 0; i < n; ++i) {
-        const std::string& path = o.trees[i];
-        std::string label = "[" + std::to_string(i + 1) + "/" + std::to_string(n) + "] ";
+        Slot& slot = slots[i];
+        slot.label = "[" + std::to_string(i + 1) + "/" + std::to_string(n) + "] ";
         TreeFile tree;
-        if (!loadTree(path, tree, error)) {
-            finish();
-            say("%s: error: %s\n", label + path, error);
-            ++failed;
+        if (!loadTree(o.trees[i], tree, error)) {
+            slot.label += o.trees[i];
+            fail(i, error);
             continue;
         }
-        label += tree.name;
+        slot.label += tree.name;
         if (!names.insert(tree.name).second) {
-            finish();
-            say("%s: error: %s\n", label, "another tree of this name was already written in this run (" + path + ")");
-            ++failed;
+            fail(i, "another tree of this name was already written in this run (" + o.trees[i] + ")");
             continue;
         }
-        if (!session.ensureStarted(error)) {
-            finish();
-            say("%s: error: cannot start the engine: %s\n", label, error);
-            failed += int(n - i);
-            break;
-        }
-        auto t0 = std::chrono::steady_clock::now();
-        Session::Result r = session.render(tree.text);
-        double renderMs = secondsSince(t0) * 1000;
-        std::vector<std::string> diagnostics = session.takeDiagnostics();
-        finish();
-        if (!r.ok) {
-            say("%s: error: %s\n", label, r.error);
-            for (const std::string& line : diagnostics)
-                say("    engine: %s%s\n", line);
-            ++failed;
-            continue;
-        }
-        pending = std::make_unique<Pending>();
-        pending->label = label;
-        pending->name = tree.name;
-        pending->result = std::move(r);
-        pending->diagnostics = std::move(diagnostics);
-        pending->renderMs = renderMs;
-        Pending* job = pending.get();
-        job->writer = std::thread([&o, job] { job->report = writeOutputs(o, job->name, job->result); });
+        slot.name = tree.name;
+        slot.text = std::move(tree.text);
+        loaded.emplace_back(i, tree.nodes);
     }
-    finish();
+    // Windows beyond the number of trees would only slow the start.
+    o.windows = int(std::clamp<size_t>(loaded.size(), 1, size_t(o.windows)));
+    std::vector<std::deque<size_t>> turns;
+    for (const std::vector<size_t>& trees : renderTurns(loaded, size_t(o.windows))) {
+        for (size_t i : trees)
+            slots[i].window = int(turns.size());
+        turns.emplace_back(trees.begin(), trees.end());
+    }
+    size_t waiting = loaded.size();  // not yet sent, retries aside
+    Session session(o, engine, workdir);
+    Writers writers(o, writerThreads());
+    // Pictures waiting for the writers, 3.7 MB each at 720x1280.
+    const size_t writeLimit = size_t(std::max(o.windows, 2 * writerThreads()));
+    size_t printed = 0;
+    // Trees that were in the engine when it was lost with others: each is
+    // rendered again alone, so that a tree that kills the engine fails alone.
+    std::deque<size_t> retries;
+    size_t alone = SIZE_MAX;
+    bool engineFailed = false;
+
+    // Lines stay in tree order.
+    auto print = [&] {
+        for (; printed < n && slots[printed].line; ++printed)
+            say("%s%s", *slots[printed].line);
+    };
+    auto written = [&](std::vector<std::pair<size_t, TreeReport>> reports) {
+        for (auto& [i, rep] : reports) {
+            char ms[32];
+            std::snprintf(ms, sizeof ms, ", %.0f ms", slots[i].renderMs);
+            slots[i].line = slots[i].label + ": " + rep.summary + ms + "\n" + engineLines(slots[i].diagnostics);
+            failed += rep.failed;
+            differ += rep.differs;
+        }
+        print();
+    };
+    auto finished = [&](Session::Finished& f) {
+        Slot& slot = slots[f.tag];
+        Session::Result& r = f.result;
+        if (f.tag == alone)
+            alone = SIZE_MAX;
+        if (r.engineLost && !r.alone && !slot.retried) {
+            slot.retried = true;
+            retries.insert(std::upper_bound(retries.begin(), retries.end(), f.tag), f.tag);
+            return;
+        }
+        if (!r.ok) {
+            fail(f.tag, r.error, r.diagnostics);
+            return;
+        }
+        slot.text.clear();
+        slot.renderMs = r.renderMs;
+        slot.diagnostics = std::move(r.diagnostics);
+        writers.submit(f.tag, slot.name, std::move(r));
+    };
+    // Takes the next tree to send, or returns false when none may go now.
+    auto pick = [&](size_t& i) {
+        if (engineFailed || alone != SIZE_MAX || writers.outstanding() >= writeLimit)
+            return false;
+        if (!retries.empty()) {
+            if (session.busy() > 0)
+                return false;
+            i = retries.front();
+            retries.pop_front();
+            alone = i;
+            return true;
+        }
+        for (std::deque<size_t>& turn : turns) {
+            if (turn.empty() || !session.isFree(slots[turn.front()].window))
+                continue;
+            i = turn.front();
+            turn.pop_front();
+            --waiting;
+            return true;
+        }
+        return false;
+    };
+
+    for (;;) {
+        size_t i = 0;
+        while (pick(i)) {
+            if (!session.ensureStarted(error)) {
+                fail(i, "cannot start the engine: " + error);
+                // The trees not yet sent are not tried; they count as failed.
+                failed += int(retries.size() + waiting);
+                engineFailed = true;
+                break;
+            }
+            session.render(i, slots[i].window, slots[i].text);
+        }
+        print();
+        bool more = !engineFailed && (waiting > 0 || !retries.empty());
+        if (session.busy() == 0) {
+            if (!more)
+                break;
+            written(writers.take(100));  // waiting for the writers to catch up
+            continue;
+        }
+        for (Session::Finished& f : session.collect())
+            finished(f);
+        written(writers.take(0));
+    }
+    while (writers.outstanding() > 0)
+        written(writers.take(1000));
+    // Trees left unsent after the engine could not start have no line.
+    for (; printed < n; ++printed)
+        if (slots[printed].line)
+            say("%s%s", *slots[printed].line);
     char summary[160];
     std::snprintf(summary, sizeof summary, "render-snapshot: %zu %s in %.2f s, %d failed", n, n == 1 ? "tree" : "trees",
                   secondsSince(started), failed);

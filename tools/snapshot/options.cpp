@@ -25,7 +25,7 @@ bool takesValue(const std::string& name)
 {
     static const char* const NAMES[] = { "--size", "--profile", "--project", "--theme", "--overlay-theme",
                                          "--out-dir", "--compare", "--tolerance", "--quiet-ms",
-                                         "--max-wait-ms", "--engine", "--workdir" };
+                                         "--max-wait-ms", "--windows", "--engine", "--workdir" };
     for (const char* n : NAMES)
         if (name == n)
             return true;
@@ -47,6 +47,8 @@ bool applyValue(const std::string& name, const std::string& value, Options& o, s
         return parseInt(value, 1, 60000, o.quietMs) || bad("expected milliseconds 1..60000");
     if (name == "--max-wait-ms")
         return parseInt(value, 1, 600000, o.maxWaitMs) || bad("expected milliseconds 1..600000");
+    if (name == "--windows")
+        return parseInt(value, 1, kMaxWindows, o.windows) || bad("expected a count 1.." + std::to_string(kMaxWindows));
     if (value.empty())
         return bad("must not be empty");
     std::string* texts[] = { &o.profile, &o.project, &o.theme, &o.overlayTheme, &o.outDir,
@@ -131,8 +133,9 @@ const char* helpText()
     return R"(Usage: render-snapshot TREE.json... [options]
 
 Renders each widget tree (the render-data JSON an IDE sends) in the render
-engine, one engine and one window for the whole run, and writes per tree
-(NAME is the file's base name without .json):
+engine, one engine for the whole run with several trees in it at once, each
+in its own window of the same project, and writes per tree (NAME is the
+file's base name without .json):
   NAME.png             the frame's pixels
   NAME.positions.json  {"widgets": <widget positions>,
                         "placeholders": <placeholder positions>}
@@ -158,10 +161,15 @@ Options:
   --update                with --compare: a missing golden is written from
                           the new picture and counts as a match; existing
                           goldens are never changed
-  --quiet-ms MS           a render is settled once no new frame has arrived
-                          for MS milliseconds (default 150)
-  --max-wait-ms MS        longest wait for one render's frames (default 3000);
+  --quiet-ms MS           a render is settled once the engine is known to have
+                          run it and no new frame has arrived for MS
+                          milliseconds (default 150)
+  --max-wait-ms MS        longest wait for one render's frames, counted from
+                          when its tree is sent to the engine (default 3000);
                           the last frame received by then is written
+  --windows N             trees rendered at once, each in its own window
+                          (default 10, at most 32, never more than there are
+                          trees); 1 renders one tree after the other
   --engine PATH           engine binary (default: render-engine beside this
                           program)
   --workdir DIR           engine working directory (default: the parent of
@@ -172,9 +180,13 @@ Tree files are read as the engine reads them: a backslash is taken
 literally, so JSON escapes such as \" cannot be used. Relative image paths
 in properties are resolved from the engine's working directory.
 
-Progress goes to standard error: one line per tree, the engine's own
-diagnostics for it indented below, and a summary line at the end. Engine
-start-up is bounded by 10 s.
+Progress goes to standard error: one line per tree, in the order given, the
+engine's own diagnostics for it indented below, and a summary line at the
+end. Trees are rendered in another order: the first one first, then the
+larger ones (more widget nodes) ahead of the smaller, so that no large tree
+is left to finish alone at the end. Engine start-up is bounded by 10 s.
+When the engine dies with several trees in it, each of them is rendered
+again alone in a new engine, so only a tree that kills the engine fails.
 
 Exit status: 0 every tree was written (and matched its golden), 1 some
 picture differs from its golden, 2 an error: bad option, unreadable or

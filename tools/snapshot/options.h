@@ -6,6 +6,7 @@
 namespace snapshot {
 
 constexpr int kMaxSide = 8192;  // the engine refuses larger windows
+constexpr int kMaxWindows = 32;
 
 struct Options {
     std::vector<std::string> trees;
@@ -21,6 +22,7 @@ struct Options {
     bool update = false;
     int quietMs = 150;
     int maxWaitMs = 3000;
+    int windows = 10;           // trees in the engine at once
     std::string engine;         // empty: next to this executable
     std::string workdir;        // empty: parent of this executable's directory
 };

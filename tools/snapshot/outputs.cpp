@@ -89,11 +89,11 @@ void compareWithGolden(const Options& o, const std::string& name, const image::I
 
 }  // namespace
 
-TreeReport writeOutputs(const Options& o, const std::string& name, const Session::Result& r)
+TreeReport writeOutputs(const Options& o, const std::string& name, Session::Result& r)
 {
     TreeReport rep;
-    const Frame& f = r.frame;
-    image::Image picture { f.paint.width, f.paint.height, f.paint.pixels };
+    Frame& f = r.frame;
+    image::Image picture { f.paint.width, f.paint.height, std::move(f.paint.pixels) };
     Json::Value widgets = parseOrNull(f.hasWidgets, f.widgets);
     Json::Value placeholders = parseOrNull(f.hasPlaceholders, f.placeholders);
     Annotations notes = collectAnnotations(widgets, placeholders);

@@ -15,7 +15,7 @@ struct TreeReport {
 
 // Writes NAME.png, NAME.positions.json and NAME.annotated.png into the
 // output directory; with --compare also checks the golden and writes
-// NAME.diff.png when the picture differs.
-TreeReport writeOutputs(const Options& o, const std::string& name, const Session::Result& r);
+// NAME.diff.png when the picture differs. The frame's pixels are taken over.
+TreeReport writeOutputs(const Options& o, const std::string& name, Session::Result& r);
 
 }  // namespace snapshot

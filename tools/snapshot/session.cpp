@@ -3,11 +3,19 @@
 #include <json/json.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <optional>
 #include <sstream>
 
 namespace snapshot {
 
 namespace {
+
+// Messages taken in one go before anything is judged quiet.
+constexpr int kBurst = 64;
+
+// Rendered into the pool's own window to set the scale before any tree window exists.
+const char* const kPrimingTree = R"({"widgetType": "efl.bg", "wid": "render-snapshot"})";
 
 int64_t nowMs()
 {
@@ -22,28 +30,41 @@ std::string compact(const Json::Value& v)
     return Json::writeString(b, v);
 }
 
+// "request <id> CMD_RENDER: <what>": the engine names the window it rendered.
+bool renderLine(const std::string& line, int& id, std::string& what)
+{
+    const std::string head = "request ", tail = " CMD_RENDER: ";
+    if (line.rfind(head, 0) != 0)
+        return false;
+    size_t digits = head.size(), end = digits;
+    while (end < line.size() && end - digits < 9 && line[end] >= '0' && line[end] <= '9')
+        ++end;
+    if (end == digits || line.compare(end, tail.size(), tail) != 0)
+        return false;
+    id = std::atoi(line.substr(digits, end - digits).c_str());
+    what = line.substr(end + tail.size());
+    return true;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty())
+            out.push_back(line);
+    return out;
+}
+
 }  // namespace
 
 Session::Session(const Options& options, std::string enginePath, std::string workdir)
-    : options_(options), enginePath_(std::move(enginePath)), workdir_(std::move(workdir))
+    : options_(options), enginePath_(std::move(enginePath)), workdir_(std::move(workdir)),
+      pool_(options.windows, (options.windows + 1) / 2, options.quietMs, options.maxWaitMs)
 {
 }
 
-Session::~Session()
-{
-    if (engine_)
-        discardEngine();
-}
-
-// The toolkit starts a desktop-entry daemon that inherits the engine's output
-// pipes and outlives it; destroying the client would wait for those pipes to
-// close. The engine is killed and reaped, and the client object left behind
-// with its idle reader threads.
-void Session::discardEngine()
-{
-    engine_->kill();
-    (void)engine_.release();
-}
+Session::~Session() = default;
 
 std::string Session::createData() const
 {
@@ -62,6 +83,18 @@ std::string Session::createData() const
     return compact(d);
 }
 
+bool Session::send(const WindowPool::Request& r, const std::string& treeText)
+{
+    using Kind = WindowPool::Request::Kind;
+    if (r.kind == Kind::Create)
+        return engine_->sendRequest(r.windowId, "CMD_CREATE", createData());
+    Json::Value d;
+    d["width"] = options_.width;
+    d["height"] = options_.height;
+    d["render-data"] = r.kind == Kind::Prime ? kPrimingTree : treeText;
+    return engine_->sendRequest(r.windowId, "CMD_RENDER", compact(d));
+}
+
 bool Session::ensureStarted(std::string& error)
 {
     if (engine_)
@@ -75,112 +108,147 @@ bool Session::ensureStarted(std::string& error)
         return false;
     engine_->setSendTimeoutMs(kStartupMs);
     stderrSeen_ = 0;
-    last_.reset();
-    if (!engine_->sendRequest(kWindowId, "CMD_CREATE", createData())
-        || !engine_->waitEvent(kFenceEvent, kWindowId, kStartupMs)) {
+    windowLines_.clear();
+    otherLines_.clear();
+    // The answer to the first request bounds the engine's start-up.
+    std::vector<WindowPool::Request> first = pool_.restart();
+    std::vector<client::Message> skipped;
+    std::optional<client::Event> created;
+    if (send(first[0], "") && send(first[1], ""))
+        created = engine_->waitEvent(kFenceEvent, first[0].windowId, kStartupMs, &skipped);
+    if (!created) {
         error = "the engine made no window: " + engine_->lastError();
-        discardEngine();
+        engine_.reset();
         return false;
     }
-    // A new window first shows empty; that frame stands for a first tree of
-    // which nothing can be built.
-    if (auto empty = engine_->waitPaint(kWindowId, kFirstPaintMs)) {
-        last_.emplace();
-        last_->paint = std::move(*empty);
-    }
+    skipped.emplace_back();
+    skipped.back().event = std::move(*created);
+    for (client::Message& m : skipped)
+        pool_.onMessage(m, nowMs());
     return true;
 }
 
-// The engine is dropped (killed if still running) and restarted on the next
-// render; its last words are kept for takeDiagnostics.
-void Session::stop(Result& r, const std::string& what)
+void Session::render(size_t tag, int slot, const std::string& treeText)
 {
-    r.error = what;
+    for (const WindowPool::Request& r : pool_.start(tag, slot, nowMs()))
+        if (!send(r, treeText)) {
+            lose("cannot send to the engine: " + engine_->lastError());
+            return;
+        }
+    std::optional<WindowPool::Request> marker = pool_.markerDue(nowMs());
+    if (marker && !send(*marker, ""))
+        lose("cannot send to the engine: " + engine_->lastError());
+}
+
+// Sorts the engine's new diagnostic lines by the window they are about.
+void Session::absorbDiagnostics()
+{
+    std::string all = engine_->stderrText();
+    size_t end = all.rfind('\n');
+    if (end == std::string::npos || end + 1 <= stderrSeen_)
+        return;
+    std::string fresh = all.substr(stderrSeen_, end + 1 - stderrSeen_);
+    stderrSeen_ = end + 1;
+    const std::string prefix = "render-engine: ";
+    for (std::string& line : lines(fresh)) {
+        if (line.rfind(prefix, 0) != 0)
+            continue;
+        line.erase(0, prefix.size());
+        int id = 0;
+        std::string what;
+        if (renderLine(line, id, what))
+            windowLines_[id].push_back(what);
+        else
+            otherLines_.push_back(line);
+    }
+}
+
+// Every tree in the engine fails with it; the engine is restarted on the next
+// render. A tree that was alone in it gets the engine's last words.
+void Session::lose(const std::string& why, const std::vector<std::pair<size_t, int>>& alsoLost)
+{
+    std::string error = why;
     if (engine_->waitExit(1000))
-        r.error = "the engine died ("
+        error = "the engine died ("
             + (engine_->exitedBySignal() ? "killed by signal " + std::to_string(engine_->exitSignal())
                                          : "exit status " + std::to_string(engine_->exitCode()))
             + ")";
     std::string all = engine_->stderrText();
-    stderrOfLastEngine_ = all.substr(std::min(stderrSeen_, all.size()));
-    discardEngine();
-    last_.reset();
+    std::vector<std::string> lastWords = lines(all.substr(std::min(stderrSeen_, all.size())));
+    if (lastWords.size() > kLastWords)
+        lastWords.erase(lastWords.begin(), lastWords.end() - kLastWords);
+    absorbDiagnostics();
+    std::vector<std::pair<size_t, int>> trees = pool_.busyTrees();
+    trees.insert(trees.end(), alsoLost.begin(), alsoLost.end());
+    for (auto [tag, window] : trees) {
+        Finished f { tag, {} };
+        f.result.error = error;
+        f.result.engineLost = true;
+        f.result.alone = trees.size() == 1;
+        if (f.result.alone) {
+            f.result.diagnostics = std::move(windowLines_[window]);
+            f.result.diagnostics.insert(f.result.diagnostics.end(), lastWords.begin(), lastWords.end());
+        }
+        lost_.push_back(std::move(f));
+    }
+    engine_.reset();
 }
 
-Session::Result Session::render(const std::string& treeText)
+std::vector<Session::Finished> Session::collect()
 {
-    Result r;
-    Json::Value d;
-    d["width"] = options_.width;
-    d["height"] = options_.height;
-    d["render-data"] = treeText;
-    int64_t start = nowMs();
-    // The second create only answers; its answer marks that the render has run.
-    if (!engine_->sendRequest(kWindowId, "CMD_RENDER", compact(d))
-        || !engine_->sendRequest(kWindowId, "CMD_CREATE", createData())) {
-        stop(r, "cannot send to the engine: " + engine_->lastError());
-        return r;
+    std::vector<Finished> out = takeLost();
+    if (!engine_ || !out.empty())
+        return out;
+    if (auto marker = pool_.markerDue(nowMs()); marker && !send(*marker, "")) {
+        lose("cannot send to the engine: " + engine_->lastError());
+        return takeLost();
     }
-    FrameSettler settler(kWindowId, options_.quietMs, options_.maxWaitMs, start, last_ ? &*last_ : nullptr);
-    for (;;) {
-        int64_t now = nowMs();
-        FrameSettler::State s = settler.state(now);
-        if (s != FrameSettler::State::Waiting) {
-            r.timedOut = s == FrameSettler::State::TimedOut;
+    // Everything already here is taken in before anything is judged quiet.
+    std::string error;
+    int wait = pool_.waitMs(nowMs());
+    for (int taken = 0; taken < kBurst; ++taken) {
+        auto m = engine_->receive(taken == 0 ? wait : 0, &error);
+        if (!m)
             break;
-        }
-        std::string error;
-        auto m = engine_->receive(settler.waitMs(now), &error);
-        if (m) {
-            settler.onMessage(*m, nowMs());
-        } else if (error != "timeout") {
-            stop(r, "lost the engine: " + error);
-            return r;
-        }
+        pool_.onMessage(*m, nowMs());
     }
-    r.frames = settler.framesSeen();
-    if (!settler.hasFrame()) {
-        stop(r, "no frame within " + std::to_string(options_.maxWaitMs) + " ms; the engine is restarted");
-        return r;
+    if (!error.empty() && error != "timeout") {
+        lose("lost the engine: " + error);
+        return takeLost();
     }
-    r.frame = settler.takeFrame();
-    last_ = r.frame;
-    r.ok = true;
-    return r;
+    absorbDiagnostics();
+    std::vector<std::pair<size_t, int>> frameless;
+    for (WindowPool::Done& d : pool_.takeDone(nowMs())) {
+        if (!d.hasFrame) {
+            frameless.emplace_back(d.tag, d.windowId);
+            continue;
+        }
+        Finished f { d.tag, {} };
+        Result& r = f.result;
+        r.ok = true;
+        r.timedOut = d.timedOut;
+        r.frame = std::move(d.frame);
+        r.frames = d.frames;
+        r.renderMs = double(nowMs() - d.startedAt);
+        r.diagnostics = std::move(otherLines_);
+        otherLines_.clear();
+        std::vector<std::string>& own = windowLines_[d.windowId];
+        r.diagnostics.insert(r.diagnostics.end(), own.begin(), own.end());
+        own.clear();
+        out.push_back(std::move(f));
+    }
+    if (!frameless.empty())
+        lose("no frame within " + std::to_string(options_.maxWaitMs) + " ms; the engine is restarted", frameless);
+    for (Finished& f : takeLost())
+        out.push_back(std::move(f));
+    return out;
 }
 
-std::vector<std::string> Session::takeDiagnostics()
+std::vector<Session::Finished> Session::takeLost()
 {
-    std::vector<std::string> lines;
-    if (!engine_) {
-        // A failed engine's last lines, whatever they are, may say why.
-        std::istringstream in(stderrOfLastEngine_);
-        for (std::string line; std::getline(in, line);)
-            if (!line.empty())
-                lines.push_back(line);
-        stderrOfLastEngine_.clear();
-        if (lines.size() > kLastWords)
-            lines.erase(lines.begin(), lines.end() - kLastWords);
-        return lines;
-    }
-    std::string all = engine_->stderrText();
-    size_t end = all.rfind('\n');
-    if (end == std::string::npos || end + 1 <= stderrSeen_)
-        return lines;
-    std::istringstream in(all.substr(stderrSeen_, end + 1 - stderrSeen_));
-    stderrSeen_ = end + 1;
-    const std::string prefix = "render-engine: ";
-    // The request prefix names our own window and command; it says nothing here.
-    const std::string ours = "request " + std::to_string(kWindowId) + " CMD_RENDER: ";
-    for (std::string line; std::getline(in, line);) {
-        if (line.rfind(prefix, 0) != 0)
-            continue;
-        line.erase(0, prefix.size());
-        if (line.rfind(ours, 0) == 0)
-            line.erase(0, ours.size());
-        lines.push_back(line);
-    }
-    return lines;
+    std::vector<Finished> out = std::move(lost_);
+    lost_.clear();
+    return out;
 }
 
 }  // namespace snapshot

@@ -5,8 +5,9 @@
 
 namespace snapshot {
 
-FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous)
-    : id_(windowId), quietMs_(quietMs), deadline_(startMs + maxWaitMs)
+FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
+                           bool freshWindow)
+    : id_(windowId), quietMs_(quietMs), deadline_(startMs + maxWaitMs), fresh_(freshWindow)
 {
     if (previous && !previous->hasWidgets)
         carried_ = *previous;
@@ -36,20 +37,32 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
         frame_->hasWidgets = true;
         lastFrameAt_ = nowMs;
         expect_ = Expect::Placeholders;
+        sawTreeFrame_ = true;
+        if (fresh_ && !executedAt_)
+            executedAt_ = nowMs;
     } else if (expected == Expect::Placeholders && e.name == "EVENT_GET_PLACEHOLDER_POSITIONS") {
         frame_->placeholders = e.data;
         frame_->hasPlaceholders = true;
         lastFrameAt_ = nowMs;
-    } else if (e.name == kFenceEvent && !fenceAt_) {
-        fenceAt_ = nowMs;
     }
+}
+
+void FrameSettler::onExecuted(int64_t nowMs)
+{
+    if (!executedAt_)
+        executedAt_ = nowMs;
+}
+
+// The render's own frame may come just after the marker's answer, so the
+// quiet period runs from the later of the two.
+int64_t FrameSettler::quietFrom() const
+{
+    return frame_ ? std::max(lastFrameAt_, *executedAt_) : *executedAt_;
 }
 
 FrameSettler::State FrameSettler::state(int64_t nowMs) const
 {
-    if (fenceAt_ && frame_ && nowMs - lastFrameAt_ >= quietMs_)
-        return State::Settled;
-    if (fenceAt_ && !frame_ && carried_ && nowMs - *fenceAt_ >= quietMs_)
+    if (executedAt_ && (frame_ || carried_) && nowMs - quietFrom() >= quietMs_)
         return State::Settled;
     if (nowMs >= deadline_)
         return State::TimedOut;
@@ -59,10 +72,8 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
 int FrameSettler::waitMs(int64_t nowMs) const
 {
     int64_t until = deadline_;
-    if (fenceAt_ && frame_)
-        until = std::min(until, lastFrameAt_ + quietMs_);
-    else if (fenceAt_ && carried_)
-        until = std::min(until, *fenceAt_ + quietMs_);
+    if (executedAt_ && (frame_ || carried_))
+        until = std::min(until, quietFrom() + quietMs_);
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));
 }
 

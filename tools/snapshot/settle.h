@@ -1,13 +1,15 @@
 // Decides which frame belongs to a render and when it is final.
 //
-// After CMD_RENDER the tool sends a second CMD_CREATE for the same window,
-// which the engine only answers ("EVENT_CREATE"). The engine runs requests
-// in order, one per tick, and draws a render's frame right after running
-// it, so every frame that reaches the tool after that answer shows the new
-// tree, and the render's own frame comes before the answer or just after
-// it. Frames drawn for the previous tree may still arrive first; taking the
-// last frame once the answer is in and no frame has come for the quiet
-// period drops them.
+// A frame of window k that reaches the tool after the engine has run the
+// render of k shows the new tree: the engine runs requests in order, one per
+// tick, and sends each window's frames in the order it draws them. Until the
+// render has run, frames of the tree before may still come (a tree that
+// animates draws by itself, also after its own render settled), so a render
+// is only settled once the tool knows it has run (`onExecuted`, or, in a
+// window that never had a tree, a frame with positions, which only a tree
+// can draw), its last frame is taken, and no frame has come for the quiet
+// period since both. The render's own frame always follows any stale one,
+// so the last frame is the render's.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -17,6 +19,8 @@
 
 namespace snapshot {
 
+// The answer to CMD_CREATE, which the tool uses as a marker: requests run in
+// order, so every request sent before the marker has run once it is in.
 inline const char* const kFenceEvent = "EVENT_CREATE";
 
 struct Frame {
@@ -31,33 +35,44 @@ class FrameSettler {
 public:
     enum class State { Waiting, Settled, TimedOut };
 
-    // `previous` is the frame the last render settled on; a frame without
-    // positions (an empty window) may stand for this render too, because a
-    // render that leaves the window empty again draws nothing new.
-    FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous);
+    // `previous` is what the window showed when the render was sent, given
+    // only when that is an empty window (a frame without positions): a render
+    // that leaves the window empty again draws nothing new, so that frame
+    // stands for it. `freshWindow`: the window never had a tree, so a frame
+    // with positions proves the render has run.
+    FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
+                 bool freshWindow = false);
 
-    // Paints are moved out of `m`.
+    // Paints and position events of this window; paints are moved out of `m`.
     void onMessage(client::Message& m, int64_t nowMs);
+    // A marker sent after this render has been answered.
+    void onExecuted(int64_t nowMs);
+
     State state(int64_t nowMs) const;
     // How long to wait for the next message before the state may change.
     int waitMs(int64_t nowMs) const;
 
-    bool fenceSeen() const { return fenceAt_.has_value(); }
+    bool executed() const { return executedAt_.has_value(); }
+    // A frame with positions came since the render was sent (perhaps a stale one).
+    bool sawTreeFrame() const { return sawTreeFrame_; }
     bool hasFrame() const { return frame_.has_value() || carried_.has_value(); }
     int framesSeen() const { return frames_; }
     Frame takeFrame();
 
 private:
     enum class Expect { Nothing, Widgets, Placeholders };
+    int64_t quietFrom() const;
 
     int id_;
     int quietMs_;
     int64_t deadline_;
-    std::optional<int64_t> fenceAt_;
+    bool fresh_;
+    std::optional<int64_t> executedAt_;
     int64_t lastFrameAt_ = 0;
     std::optional<Frame> frame_;
     std::optional<Frame> carried_;
     Expect expect_ = Expect::Nothing;
+    bool sawTreeFrame_ = false;
     int frames_ = 0;
 };
 

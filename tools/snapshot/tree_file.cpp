@@ -3,6 +3,7 @@
 #include <json/json.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -30,6 +31,17 @@ std::string firstLine(const std::string& text)
     return joined;
 }
 
+size_t countNodes(const Json::Value& node)
+{
+    size_t n = 1;
+    const Json::Value& children = node["children"];
+    if (children.isArray())
+        for (const Json::Value& child : children)
+            if (child.isObject())
+                n += countNodes(child);
+    return n;
+}
+
 }  // namespace
 
 std::string treeName(const std::string& path)
@@ -42,7 +54,7 @@ std::string treeName(const std::string& path)
     return base;
 }
 
-bool checkTreeText(const std::string& text, std::string& error)
+bool checkTreeText(const std::string& text, std::string& error, size_t* nodes)
 {
     std::string marked;
     marked.reserve(text.size());
@@ -67,7 +79,20 @@ bool checkTreeText(const std::string& text, std::string& error)
         error = "not a widget tree: the top level must be a JSON object";
         return false;
     }
+    if (nodes)
+        *nodes = countNodes(root);
     return true;
+}
+
+std::vector<std::vector<size_t>> renderTurns(const std::vector<std::pair<size_t, size_t>>& trees, size_t windows)
+{
+    std::vector<std::pair<size_t, size_t>> order = trees;
+    if (!order.empty())
+        std::stable_sort(order.begin() + 1, order.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::vector<std::vector<size_t>> turns(std::max<size_t>(windows, 1));
+    for (size_t k = 0; k < order.size(); ++k)
+        turns[k % turns.size()].push_back(order[k].first);
+    return turns;
 }
 
 bool loadTree(const std::string& path, TreeFile& out, std::string& error)
@@ -94,7 +119,7 @@ bool loadTree(const std::string& path, TreeFile& out, std::string& error)
     }
     out.name = treeName(path);
     out.text = text.str();
-    return checkTreeText(out.text, error);
+    return checkTreeText(out.text, error, &out.nodes);
 }
 
 }  // namespace snapshot

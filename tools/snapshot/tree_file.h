@@ -1,12 +1,16 @@
 // Reading widget-tree files as the engine will read them.
 #pragma once
+#include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace snapshot {
 
 struct TreeFile {
     std::string name;  // base name without ".json"
     std::string text;  // sent unchanged as render-data
+    size_t nodes = 0;  // widget nodes, the root and every object in "children" below it
 };
 
 // NAME of a path: its last component without a trailing ".json".
@@ -17,7 +21,16 @@ std::string treeName(const std::string& path);
 // would be valid JSON elsewhere is not. On failure `error` says why, in one line.
 bool loadTree(const std::string& path, TreeFile& out, std::string& error);
 
-// The same check on text already read.
-bool checkTreeText(const std::string& text, std::string& error);
+// The same check on text already read; counts the nodes when asked.
+bool checkTreeText(const std::string& text, std::string& error, size_t* nodes = nullptr);
+
+// Which window renders which trees, given as (index, nodes), and in what
+// turn: window w takes the trees w, w + windows, ... of the order that puts
+// the first one first, so that its picture comes soon, then the larger ones,
+// which keep their window longest, so that no large tree is left to finish
+// alone at the end (equal sizes keep the order given). The turns are fixed
+// in advance because the engine lays some trees out a pixel apart depending
+// on the tree before them in the window, which must not depend on timing.
+std::vector<std::vector<size_t>> renderTurns(const std::vector<std::pair<size_t, size_t>>& trees, size_t windows);
 
 }  // namespace snapshot
