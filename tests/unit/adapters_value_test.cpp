@@ -131,19 +131,8 @@ TEST_F(ValueAdapters, EveryNameBuildsItsToolkitWidget)
         { "efl.fileselectorbutton", "Elm_Fileselector_Button" },
         { "efl.fileselectorentry", "Elm_Fileselector_Entry" },
     };
-    for (const auto& [name, type] : kinds) {
-        const WidgetAdapter* a = getAdapter(name);
-        ASSERT_NE(a, nullptr) << name;
-        ASSERT_TRUE(a->add && a->remove && a->set_property && a->pack && a->unpack) << name;
-        Evas_Object* obj = a->add(win);
-        ASSERT_NE(obj, nullptr) << name;
-        EXPECT_STREQ(elm_object_widget_type_get(obj), type) << name;
-        EXPECT_FALSE(a->set_property(nullptr, node(name, { { "text", "x" } }), "")) << name;
-        EXPECT_FALSE(a->set_property(obj, nullptr, "")) << name;
-        EXPECT_TRUE(a->set_property(obj, node(name, {}), "")) << name;
-        EXPECT_FALSE(a->unpack(nullptr, obj, nullptr)) << name;
-        EXPECT_TRUE(a->remove(obj)) << name;
-    }
+    for (const auto& [name, type] : kinds)
+        expectAdapterContract(name, type);
     EXPECT_EQ(getAdapter("efl.calendar")->add(nullptr), nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "components/adapters/Adapter.h"
 #include "components/adapters/widget_info.h"
 
 // A buffer-engine window per test, laid out and rendered on demand.
@@ -23,6 +24,27 @@ protected:
     void TearDown() override { evas_object_del(win); }
 
     void renderOnce() { ecore_evas_manual_render(ecore_evas_ecore_evas_get(evas_object_evas_get(win))); }
+
+    // The record of `name` builds a widget of toolkit type `type` and keeps
+    // the operation contract: null object or node refused, empty list accepted.
+    void expectAdapterContract(const char* name, const char* type)
+    {
+        const WidgetAdapter* a = getAdapter(name);
+        ASSERT_NE(a, nullptr) << name;
+        ASSERT_TRUE(a->add && a->remove && a->set_property && a->pack && a->unpack) << name;
+        Evas_Object* obj = a->add(win);
+        ASSERT_NE(obj, nullptr) << name;
+        EXPECT_STREQ(elm_object_widget_type_get(obj), type) << name;
+        _WidgetInfo* withText = makeNode(name, "n", { { "text", "x" } });
+        _WidgetInfo* empty = makeNode(name, "n");
+        EXPECT_FALSE(a->set_property(nullptr, withText, "")) << name;
+        EXPECT_FALSE(a->set_property(obj, nullptr, "")) << name;
+        EXPECT_TRUE(a->set_property(obj, empty, "")) << name;
+        deleteWidgetsInfo(withText);
+        deleteWidgetsInfo(empty);
+        EXPECT_FALSE(a->unpack(nullptr, obj, nullptr)) << name;
+        EXPECT_TRUE(a->remove(obj)) << name;
+    }
 
     static _WidgetInfo* makeNode(const std::string& type, const std::string& wid,
                                  std::initializer_list<std::pair<const char*, const char*>> props = {})
