@@ -10,40 +10,13 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "theme_files.h"
 
 namespace {
 
 using namespace e2e;
 
-std::string theme(const char* name) { return std::string(TEST_THEMES_DIR) + "/" + name + ".edj"; }
-
-std::vector<std::string> toolkit_groups(const std::string& file)
-{
-    Eina_List* list = edje_file_collection_list(file.c_str());
-    std::vector<std::string> out;
-    const Eina_List* l;
-    void* name;
-    EINA_LIST_FOREACH(list, l, name)
-    {
-        out.push_back(static_cast<const char*>(name));
-    }
-    edje_file_collection_list_free(list);
-    return out;
-}
-
-std::set<std::string> group_set(const std::string& file)
-{
-    std::vector<std::string> groups = toolkit_groups(file);
-    return { groups.begin(), groups.end() };
-}
-
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using namespace theme_files;
 
 class ThemeService : public ::testing::Test {
 protected:

@@ -18,7 +18,7 @@ namespace {
 IMsg* envelope(const std::string& body)
 {
     Buffer view;
-    view.setBuffer(body.c_str());
+    view.setBuffer(body.data());
     Buffer* saved = DequeueThread::m_pBufferBody;
     DequeueThread::m_pBufferBody = &view;
     IMsg* msg = DequeueThread::createMsgHandler();
@@ -59,12 +59,7 @@ TEST(Dispatch, ResponseTypesAndBrokenBodiesMakeNoMessage)
 TEST(Dispatch, BodyIsReadUpToAnEmbeddedNul)
 {
     std::string body = std::string(R"({"id": 3, "msg-type": 1, "command-name": "CMD_DESTROY"})") + '\0' + "garbage";
-    Buffer view;
-    view.setBuffer(body.data());
-    Buffer* saved = DequeueThread::m_pBufferBody;
-    DequeueThread::m_pBufferBody = &view;
-    IMsg* msg = DequeueThread::createMsgHandler();
-    DequeueThread::m_pBufferBody = saved;
+    IMsg* msg = envelope(body);
     ASSERT_TRUE(msg);
     EXPECT_EQ(msg->getCommandData(), "defaultValue");
     delete dynamic_cast<Msg*>(msg);

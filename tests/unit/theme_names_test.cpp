@@ -15,6 +15,7 @@
 
 #include "utils/json_util.h"
 #include "utils/theme_util.h"
+#include "theme_files.h"
 
 namespace {
 
@@ -47,35 +48,7 @@ Eina_List* group_list(const std::vector<std::string>& groups)
     return list;
 }
 
-std::vector<std::string> toolkit_groups(const std::string& file)
-{
-    Eina_List* list = edje_file_collection_list(file.c_str());
-    std::vector<std::string> out;
-    const Eina_List* l;
-    void* name;
-    EINA_LIST_FOREACH(list, l, name)
-    {
-        out.push_back(static_cast<const char*>(name));
-    }
-    edje_file_collection_list_free(list);
-    return out;
-}
-
-std::set<std::string> group_set(const std::string& file)
-{
-    std::vector<std::string> groups = toolkit_groups(file);
-    return { groups.begin(), groups.end() };
-}
-
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string theme(const char* name) { return std::string(TEST_THEMES_DIR) + "/" + name + ".edj"; }
+using namespace theme_files;
 
 const std::string W39(39, 'w');
 const std::string P31(31, 'p');
