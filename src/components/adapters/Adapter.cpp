@@ -150,6 +150,22 @@ bool remove_widget(Evas_Object* obj)
     return true;
 }
 
+namespace {
+std::string g_add_refusal;
+}
+
+void adapter_refuse_add(const char* reason)
+{
+    g_add_refusal = reason ? reason : "";
+}
+
+std::string adapter_take_refusal()
+{
+    std::string reason;
+    reason.swap(g_add_refusal);
+    return reason;
+}
+
 bool pack_unsupported(Evas_Object*, Evas_Object*, _WidgetInfo*) { return false; }
 bool unpack_unsupported(Evas_Object*, Evas_Object*, _WidgetInfo*) { return false; }
 

@@ -25,6 +25,13 @@ bool remove_widget(Evas_Object* obj);
 bool pack_unsupported(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
 bool unpack_unsupported(Evas_Object* container, Evas_Object* child, _WidgetInfo* childNode);
 
+// An `add` that cannot build its node (an item under the wrong parent, say)
+// returns null after naming the reason here; the render command reports the
+// reason in its one line about the skipped node.
+void adapter_refuse_add(const char* reason);
+// The reason given since the last call, or "" (and forgets it).
+std::string adapter_take_refusal();
+
 // A hidden rectangle standing for an empty container slot.
 Evas_Object* makePlaceHolder(Evas_Object* obj);
 

@@ -1,8 +1,12 @@
 #include "components/adapters/property_walk.h"
 
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include "components/adapters/Adapter.h"
+#include "utils/log_util.h"
 
 WalkSlots::WalkSlots()
 {
@@ -110,3 +114,33 @@ void defer_disable(Evas_Object*, const std::string& v, WalkSlots& s)
 void ignore(Evas_Object*, const std::string&, WalkSlots&) {}
 
 } // namespace rule
+
+void node_diag(Evas_Object* obj, const char* fmt, ...)
+{
+    const char* wid = obj ? static_cast<const char*>(evas_object_data_get(obj, KEY_WID)) : nullptr;
+    char text[512];
+    va_list ap;
+    va_start(ap, fmt);
+    vsnprintf(text, sizeof text, fmt, ap);
+    va_end(ap);
+    diag("node \"%s\": %s", wid ? wid : "", text);
+}
+
+bool prop_finite(Evas_Object* obj, const std::string& value, double& out)
+{
+    double d;
+    if (!prop_real(value, d))
+        return false;
+    if (!std::isfinite(d)) {
+        node_diag(obj, "\"%s\" is not a finite number; ignored", value.c_str());
+        return false;
+    }
+    out = d;
+    return true;
+}
+
+void apply_deferred(Evas_Object* obj, const DeferredStyleDisable& pending)
+{
+    apply_deferred_style(obj, pending);
+    apply_deferred_disable(obj, pending);
+}

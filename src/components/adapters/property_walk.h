@@ -6,6 +6,7 @@
 #include <string>
 #include <type_traits>
 
+#include "components/adapters/Adapter.h"
 #include "components/adapters/widget_info.h"
 
 // The shared shape of every set_property: a table of rows (name, effect)
@@ -167,3 +168,185 @@ void set_text_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
 }
 
 } // namespace rule
+
+// ===========================================================================
+// Typed walk. An adapter that remembers values while its properties are
+// walked keeps them in a small struct of its own (the state S); rows that
+// only call a setter work for any state. One driver runs every set_property:
+// guards, the rows in table order, unknown names, then the after-walk step.
+// New adapters use this family; the untyped slots above are being retired.
+// ===========================================================================
+
+struct NoState {};
+
+template <class S>
+using RowApply = void (*)(Evas_Object* obj, const std::string& value, S& state);
+
+template <class S>
+struct Row {
+    const char* name;
+    RowApply<S> apply;
+};
+
+template <class S>
+struct PropertyTable {
+    const Row<S>* rows = nullptr;
+    size_t count = 0;
+    UnknownNames unknown = UnknownNames::ToCommon;
+    // Before the walk over a non-empty list; false stops with false (an item
+    // node whose toolkit item is missing, say).
+    bool (*before)(Evas_Object* obj, S& state) = nullptr;
+    // After the walk over a non-empty list: pairs, deferred style/disable.
+    void (*after)(Evas_Object* obj, S& state) = nullptr;
+};
+
+template <class S, size_t N>
+constexpr PropertyTable<S> property_table(const Row<S> (&rows)[N], UnknownNames unknown = UnknownNames::ToCommon,
+                                          bool (*before)(Evas_Object*, std::type_identity_t<S>&) = nullptr,
+                                          void (*after)(Evas_Object*, std::type_identity_t<S>&) = nullptr)
+{
+    return { rows, N, unknown, before, after };
+}
+
+template <class S>
+bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTable<S>& table, S& state)
+{
+    if (!obj || !node)
+        return false;
+    if (!node->properties)
+        return true;
+    if (table.before && !table.before(obj, state))
+        return false;
+    const Eina_List* l;
+    void* data;
+    EINA_LIST_FOREACH(node->properties, l, data) {
+        const auto* p = static_cast<const Property*>(data);
+        const Row<S>* hit = nullptr;
+        for (size_t i = 0; i < table.count && !hit; ++i)
+            if (p->name == table.rows[i].name)
+                hit = &table.rows[i];
+        if (hit)
+            hit->apply(obj, p->value, state);
+        else if (table.unknown == UnknownNames::ToCommon)
+            common_set_property(obj, p->name, p->value);
+    }
+    if (table.after)
+        table.after(obj, state);
+    return true;
+}
+
+// A fresh state per call: remembered values live for one node only.
+template <class S>
+bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTable<S>& table)
+{
+    S state {};
+    return set_properties(obj, node, table, state);
+}
+
+// One diagnostic line naming the node built on `obj` (its "wid").
+void node_diag(Evas_Object* obj, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+// `atof` of a non-empty, finite value; "nan" and "inf" are reported and refused.
+bool prop_finite(Evas_Object* obj, const std::string& value, double& out);
+
+// After a walk: a non-empty pending style, then "true"/"false" disable.
+void apply_deferred(Evas_Object* obj, const DeferredStyleDisable& pending);
+
+namespace row {
+
+// --- Setters on the widget: F(obj, converted value) -----------------------
+template <auto F, class S>
+void set_bool(Evas_Object* obj, const std::string& v, S&)
+{
+    bool b;
+    if (prop_bool(v, b))
+        F(obj, b ? EINA_TRUE : EINA_FALSE);
+}
+
+template <auto F, class S>
+void set_int(Evas_Object* obj, const std::string& v, S&)
+{
+    int i;
+    if (prop_int(v, i))
+        F(obj, static_cast<typename rule::value_arg<decltype(F)>::type>(i));
+}
+
+template <auto F, class S>
+void set_real(Evas_Object* obj, const std::string& v, S&)
+{
+    double d;
+    if (prop_finite(obj, v, d))
+        F(obj, static_cast<typename rule::value_arg<decltype(F)>::type>(d));
+}
+
+template <auto F, class S>
+void set_text(Evas_Object* obj, const std::string& v, S&)
+{
+    F(obj, v.c_str());
+}
+
+template <auto F, class S>
+void set_text_skip_empty(Evas_Object* obj, const std::string& v, S&)
+{
+    if (!v.empty())
+        F(obj, v.c_str());
+}
+
+// The empty text passes null (clears a file or a selection).
+template <auto F, class S>
+void set_text_null_if_empty(Evas_Object* obj, const std::string& v, S&)
+{
+    F(obj, v.empty() ? nullptr : v.c_str());
+}
+
+template <class S>
+void ignore(Evas_Object*, const std::string&, S&)
+{
+}
+
+// --- Remembered values: state.*M ------------------------------------------
+// M may name a member of a base of S, so shared schemes keep shared fields.
+template <auto M, class S>
+void keep_bool(Evas_Object*, const std::string& v, S& s)
+{
+    bool b;
+    if (prop_bool(v, b))
+        s.*M = b;
+}
+
+template <auto M, class S>
+void keep_int(Evas_Object*, const std::string& v, S& s)
+{
+    int i;
+    if (prop_int(v, i))
+        s.*M = i;
+}
+
+template <auto M, class S>
+void keep_real(Evas_Object* obj, const std::string& v, S& s)
+{
+    double d;
+    if (prop_finite(obj, v, d))
+        s.*M = d;
+}
+
+template <auto M, class S>
+void keep_text(Evas_Object*, const std::string& v, S& s)
+{
+    s.*M = v;
+}
+
+// --- Deferred style and disable of one adapter kind -------------------------
+template <DeferredStyleDisable* D, class S>
+void defer_style(Evas_Object*, const std::string& v, S&)
+{
+    D->style = v;
+}
+
+template <DeferredStyleDisable* D, class S>
+void defer_disable(Evas_Object*, const std::string& v, S&)
+{
+    D->disable = v;
+}
+
+} // namespace row

@@ -182,10 +182,13 @@ Evas_Object* CmdRender::createWidgets(Evas_Object* window, Evas_Object* parent, 
     node->winWidth = m_iWidth;
     node->winHeight = m_iHeight;
     const WidgetAdapter* adapter = getAdapter(node->widgetType);
+    adapter_take_refusal();
     Evas_Object* obj = adapter && adapter->add ? adapter->add(parent) : nullptr;
     if (!obj) {
-        diag("node \"%s\": %s widget type \"%s\"; node and its children skipped", node->wid.c_str(),
-             adapter ? "could not create" : "unknown", node->widgetType.c_str());
+        std::string reason = adapter_take_refusal();
+        diag("node \"%s\": %s widget type \"%s\"%s%s%s; node and its children skipped", node->wid.c_str(),
+             adapter ? "could not create" : "unknown", node->widgetType.c_str(), reason.empty() ? "" : " (",
+             reason.c_str(), reason.empty() ? "" : ")");
         return nullptr;
     }
     efl_util_tag_text(obj, KEY_WID, node->wid.c_str());

@@ -8,24 +8,24 @@ namespace {
 // values the last button carrying them asked for.
 DeferredStyleDisable button_pending;
 
-const PropertyRule BUTTON_RULES[] = {
-    { "autorepeat", rule::set_bool<elm_button_autorepeat_set> },
-    { "autorepeat_initial_timeout", rule::set_real<elm_button_autorepeat_initial_timeout_set> },
-    { "autorepeat_gap_timeout", rule::set_real<elm_button_autorepeat_gap_timeout_set> },
-    { "style", rule::defer_style },
-    { "disable", rule::defer_disable },
+const Row<NoState> BUTTON_ROWS[] = {
+    { "autorepeat", row::set_bool<elm_button_autorepeat_set> },
+    { "autorepeat_initial_timeout", row::set_real<elm_button_autorepeat_initial_timeout_set> },
+    { "autorepeat_gap_timeout", row::set_real<elm_button_autorepeat_gap_timeout_set> },
+    { "style", row::defer_style<&button_pending> },
+    { "disable", row::defer_disable<&button_pending> },
 };
+
+void button_after(Evas_Object* button, NoState&)
+{
+    apply_deferred(button, button_pending);
+}
+
+constexpr PropertyTable<NoState> BUTTON_TABLE = property_table(BUTTON_ROWS, UnknownNames::ToCommon, nullptr, button_after);
 
 bool button_set_property(Evas_Object* button, _WidgetInfo* node, std::string)
 {
-    WalkSlots slots;
-    slots.deferred = &button_pending;
-    WalkResult r = walk_properties(button, node, BUTTON_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    apply_deferred_style(button, button_pending);
-    apply_deferred_disable(button, button_pending);
-    return true;
+    return set_properties(button, node, BUTTON_TABLE);
 }
 
 constexpr auto button_packed = icon_part_pack;

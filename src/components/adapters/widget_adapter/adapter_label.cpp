@@ -3,19 +3,20 @@
 
 namespace {
 
-const PropertyRule LABEL_RULES[] = {
-    { "ellipsis", rule::set_bool<elm_label_ellipsis_set> },
-    { "wrap-width", rule::set_int<elm_label_wrap_width_set> },
-    { "wrap-set", rule::set_int<elm_label_line_wrap_set> },
-    { "slide-mode", rule::set_int<elm_label_slide_mode_set> },
-    { "duration", rule::set_real<elm_label_slide_duration_set> },
-    { "slide-speed", rule::ignore },
+const Row<NoState> LABEL_ROWS[] = {
+    { "ellipsis", row::set_bool<elm_label_ellipsis_set> },
+    { "wrap-width", row::set_int<elm_label_wrap_width_set> },
+    { "wrap-set", row::set_int<elm_label_line_wrap_set> },
+    { "slide-mode", row::set_int<elm_label_slide_mode_set> },
+    { "duration", row::set_real<elm_label_slide_duration_set> },
+    { "slide-speed", row::ignore },
 };
+
+constexpr PropertyTable<NoState> LABEL_TABLE = property_table(LABEL_ROWS);
 
 bool label_set_property(Evas_Object* label, _WidgetInfo* node, std::string)
 {
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(label, node, LABEL_RULES, slots));
+    return set_properties(label, node, LABEL_TABLE);
 }
 
 } // namespace
