@@ -3,6 +3,7 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 #include "components/adapters/widget_adapter/value_shared.h"
+#include "modules/datetime_fields/datetime_fields.h"
 
 namespace {
 
@@ -40,6 +41,17 @@ const PropertyRule DATETIME_RULES[] = {
     { "minute", value_rule::keep_time_field<SLOT_MINUTE> },
 };
 
+// The installed toolkit leaves a date-time's fields out of its theme; the
+// engine's field module puts them there.
+Evas_Object* datetime_add(Evas_Object* parent)
+{
+    if (!parent)
+        return nullptr;
+    Evas_Object* datetime = elm_datetime_add(parent);
+    datetime_fields_attach(datetime);
+    return datetime;
+}
+
 bool datetime_set_property(Evas_Object* datetime, _WidgetInfo* node, std::string)
 {
     WalkSlots slots;
@@ -59,7 +71,7 @@ bool datetime_set_property(Evas_Object* datetime, _WidgetInfo* node, std::string
 } // namespace
 
 extern const WidgetAdapter datetime_adapter = {
-    .add = elm_datetime_add,
+    .add = datetime_add,
     .remove = remove_widget,
     .set_property = datetime_set_property,
     .pack = pack_unsupported,
