@@ -198,6 +198,8 @@ struct PropertyTable {
     bool (*before)(Evas_Object* obj, S& state) = nullptr;
     // After the walk over a non-empty list: pairs, deferred style/disable.
     void (*after)(Evas_Object* obj, S& state) = nullptr;
+    // After each property, whatever its name (a value re-applied each time).
+    void (*each)(Evas_Object* obj, S& state) = nullptr;
 };
 
 template <class S, size_t N>
@@ -229,6 +231,8 @@ bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTab
             hit->apply(obj, p->value, state);
         else if (table.unknown == UnknownNames::ToCommon)
             common_set_property(obj, p->name, p->value);
+        if (table.each)
+            table.each(obj, state);
     }
     if (table.after)
         table.after(obj, state);

@@ -234,8 +234,28 @@ void paint(Record& r, const Drawing& d)
     }
 }
 
+bool is_value_kind(const Record* r) { return r && (r->kind == Kind::Progressbar || r->kind == Kind::Slider); }
+
+// A bar or slider is its ring: its own theme drawing (the bar, the knob, the
+// indicator popup) stays out of sight, however often the widget shows it
+// again, while the widget keeps its size, style and value.
+void hide_own_look(Record& r)
+{
+    if (!is_value_kind(&r))
+        return;
+    Eina_List* members = evas_object_smart_members_get(r.widget);
+    void* data;
+    EINA_LIST_FREE(members, data)
+    {
+        auto* member = static_cast<Evas_Object*>(data);
+        if (member != r.vg && evas_object_visible_get(member))
+            evas_object_hide(member);
+    }
+}
+
 void sync(Record& r)
 {
+    hide_own_look(r);
     Drawing d = drawing_of(r);
     if (r.everDrawn && d == r.drawn)
         return;
@@ -316,19 +336,13 @@ Record* attach(Evas_Object* widget, Kind kind, bool ringIsHandle)
     return r;
 }
 
-// The bar or slider is the ring: its own theme drawing stays out of sight
-// while the widget keeps its size, style and value.
 Evas_Object* value_widget_add(Evas_Object* widget, Kind kind)
 {
     if (!widget)
         return nullptr;
-    if (Evas_Object* look = elm_layout_edje_get(widget))
-        evas_object_hide(look);
     attach(widget, kind, false);
     return widget;
 }
-
-bool is_value_kind(const Record* r) { return r && (r->kind == Kind::Progressbar || r->kind == Kind::Slider); }
 
 // The toolkit widget mirrors the circle's range and value, so its getters
 // tell what the ring shows.

@@ -181,6 +181,38 @@ std::string markup(const std::string& plain)
     return out;
 }
 
+void on_label_del(void* data, Evas*, Evas_Object* obj, void*)
+{
+    auto* fs = static_cast<Fields*>(data);
+    for (Evas_Object*& label : fs->labels)
+        if (label == obj)
+            label = nullptr;
+}
+
+Evas_Object* label_of(Fields& fs, int n)
+{
+    if (!fs.labels[n]) {
+        fs.labels[n] = elm_label_add(fs.datetime);
+        evas_object_event_callback_add(fs.labels[n], EVAS_CALLBACK_DEL, on_label_del, &fs);
+    }
+    return fs.labels[n];
+}
+
+// The widget puts field objects of its own into these parts when its theme
+// is applied, and they draw nothing in this theme. They stay the widget's:
+// taken out and hidden, never deleted.
+void place(Fields& fs, int n, Evas_Object* label)
+{
+    std::string part = part_name("elm.field", n);
+    Evas_Object* current = elm_layout_content_get(fs.datetime, part.c_str());
+    if (current == label)
+        return;
+    if (current)
+        evas_object_hide(elm_layout_content_unset(fs.datetime, part.c_str()));
+    elm_layout_content_set(fs.datetime, part.c_str(), label);
+    evas_object_show(label);
+}
+
 void show_slot(Fields& fs, int n, const DatetimeFieldSlot* slot, const struct tm& value)
 {
     Evas_Object* dt = fs.datetime;
@@ -190,25 +222,34 @@ void show_slot(Fields& fs, int n, const DatetimeFieldSlot* slot, const struct tm
     if (!slot) {
         if (fs.labels[n])
             evas_object_del(fs.labels[n]);
-        fs.labels[n] = nullptr;
         elm_layout_signal_emit(dt, part_name("field", n, ",disable").c_str(), "elm");
         return;
     }
-    if (!fs.labels[n]) {
-        fs.labels[n] = elm_label_add(dt);
-        elm_layout_content_set(dt, part_name("elm.field", n).c_str(), fs.labels[n]);
-    }
-    elm_object_text_set(fs.labels[n], markup(field_text(*slot, value)).c_str());
+    Evas_Object* label = label_of(fs, n);
+    place(fs, n, label);
+    elm_object_text_set(label, markup(field_text(*slot, value)).c_str());
     elm_layout_signal_emit(dt, part_name("field", n, ",enable").c_str(), "elm");
 }
 
 void clear(Fields& fs)
 {
-    for (Evas_Object*& label : fs.labels) {
+    for (Evas_Object* label : fs.labels)
         if (label)
             evas_object_del(label);
-        label = nullptr;
+}
+
+// Every shown field still holds its label (the widget may have put its own
+// objects back, deleting ours).
+bool labels_in_place(const Fields& fs, unsigned visible)
+{
+    for (int n = 0; n < DATETIME_FIELD_SLOTS; ++n) {
+        if (!(visible & (1u << n)))
+            continue;
+        Evas_Object* label = fs.labels[n];
+        if (!label || elm_layout_content_get(fs.datetime, part_name("elm.field", n).c_str()) != label)
+            return false;
     }
+    return true;
 }
 
 Shown wanted(const Fields& fs, const std::vector<DatetimeFieldSlot>& slots, const struct tm& t)
@@ -236,7 +277,7 @@ void sync(Fields& fs)
     memset(&t, 0, sizeof t);
     elm_datetime_value_get(fs.datetime, &t);
     Shown s = wanted(fs, slots, t);
-    if (fs.everShown && s == fs.shown)
+    if (fs.everShown && s == fs.shown && labels_in_place(fs, s.visible))
         return;
     for (int n = 0; n < DATETIME_FIELD_SLOTS; ++n) {
         bool on = n < int(slots.size()) && (s.visible & (1u << n));
@@ -269,6 +310,9 @@ void on_del(void* data, Evas*, Evas_Object* obj, void*)
     evas_object_smart_callback_del_full(obj, "changed", on_changed, fs);
     evas_object_smart_callback_del_full(obj, "theme,changed", on_theme_changed, fs);
     evas_object_data_del(obj, KEY_FIELDS);
+    for (Evas_Object* label : fs->labels)
+        if (label)
+            evas_object_event_callback_del_full(label, EVAS_CALLBACK_DEL, on_label_del, fs);
     delete fs;
 }
 

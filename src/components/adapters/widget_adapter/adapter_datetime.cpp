@@ -3,7 +3,6 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 #include "components/adapters/widget_adapter/value_shared.h"
-#include "modules/datetime_fields/datetime_fields.h"
 
 namespace {
 
@@ -31,40 +30,15 @@ void datetime_style(Evas_Object* datetime, const std::string& v, WalkSlots&)
         }
 }
 
-const PropertyRule DATETIME_RULES[] = {
-    { "format", rule::ignore },
-    { "style", datetime_style },
-    { "year", value_rule::keep_time_field<SLOT_YEAR> },
-    { "month", value_rule::keep_time_field<SLOT_MONTH> },
-    { "date", value_rule::keep_time_field<SLOT_DAY> },
-    { "hour", value_rule::keep_time_field<SLOT_HOUR> },
-    { "minute", value_rule::keep_time_field<SLOT_MINUTE> },
-};
-
-// The installed toolkit leaves a date-time's fields out of its theme; the
-// engine's field module puts them there.
-Evas_Object* datetime_add(Evas_Object* parent)
-{
-    if (!parent)
-        return nullptr;
-    Evas_Object* datetime = elm_datetime_add(parent);
-    datetime_fields_attach(datetime);
-    return datetime;
-}
+constexpr auto DATETIME_RULES = datetime_rows<PropertyRule, datetime_style>();
 
 bool datetime_set_property(Evas_Object* datetime, _WidgetInfo* node, std::string)
 {
     WalkSlots slots;
-    WalkResult r = walk_properties(datetime, node, DATETIME_RULES, slots);
+    WalkResult r = walk_properties(datetime, node, DATETIME_RULES.data(), DATETIME_RULES.size(), slots);
     if (r != WalkResult::Walked)
         return walk_succeeded(r);
-    struct tm t;
-    if (!time_local(time(nullptr), t)) {
-        value_diag(datetime, "cannot read the local time; value not set");
-        return true;
-    }
-    time_fields_apply(slots, t);
-    elm_datetime_value_set(datetime, &t);
+    datetime_value_apply(datetime, slots);
     return true;
 }
 

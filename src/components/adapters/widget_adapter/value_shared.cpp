@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "components/adapters/Adapter.h"
+#include "modules/datetime_fields/datetime_fields.h"
 #include "utils/log_util.h"
 
 time_t local_time = 0;
@@ -161,6 +162,26 @@ void time_fields_apply(const WalkSlots& s, struct tm& t)
 bool time_local(time_t when, struct tm& out)
 {
     return localtime_r(&when, &out) != nullptr;
+}
+
+Evas_Object* datetime_add(Evas_Object* parent)
+{
+    if (!parent)
+        return nullptr;
+    Evas_Object* datetime = elm_datetime_add(parent);
+    datetime_fields_attach(datetime);
+    return datetime;
+}
+
+void datetime_value_apply(Evas_Object* datetime, WalkSlots& s)
+{
+    struct tm t;
+    if (!time_local(time(nullptr), t)) {
+        value_diag(datetime, "cannot read the local time; value not set");
+        return;
+    }
+    time_fields_apply(s, t);
+    elm_datetime_value_set(datetime, &t);
 }
 
 bool part_content_pack(Evas_Object* container, Evas_Object* child, const char* part)

@@ -50,6 +50,12 @@ int days_in_month(int year, int month0);
 void time_fields_apply(const WalkSlots& s, struct tm& t);
 // localtime of `when`; false when the C library cannot convert it.
 bool time_local(time_t when, struct tm& out);
+// A date-time with its fields: the installed toolkit leaves them out of its
+// theme, the engine's field module puts them there. Null for a null parent.
+Evas_Object* datetime_add(Evas_Object* parent);
+// After a date-time's walk: the current local time with the given fields
+// written over it becomes the widget's value.
+void datetime_value_apply(Evas_Object* datetime, WalkSlots& s);
 
 // Written by every calendar add, read by every calendar set_property.
 extern time_t local_time;
@@ -91,15 +97,16 @@ void set_text_null_if_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
     F(obj, v.empty() ? nullptr : v.c_str());
 }
 
-template <auto F>
-void set_format_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+// Format rows serve the typed walk too: S is the walk's state.
+template <auto F, class S = WalkSlots>
+void set_format_skip_empty(Evas_Object* obj, const std::string& v, S&)
 {
     if (!v.empty() && value_format_accepted(obj, v))
         F(obj, v.c_str());
 }
 
-template <auto F>
-void set_format_also_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
+template <auto F, class S = WalkSlots>
+void set_format_also_empty(Evas_Object* obj, const std::string& v, S&)
 {
     if (value_format_accepted(obj, v))
         F(obj, v.c_str());
@@ -152,6 +159,25 @@ void keep_int_any(Evas_Object*, const std::string& v, WalkSlots& s)
 }
 
 } // namespace value_rule
+
+// --- Date-time tables ----------------------------------------------------
+// The rows of a date-time and its circular variant, which differ only in
+// "style". R is the untyped PropertyRule or the typed Row<WalkSlots>.
+inline constexpr size_t DATETIME_ROWS = 7;
+
+template <class R, PropertyApply STYLE>
+constexpr std::array<R, DATETIME_ROWS> datetime_rows()
+{
+    return { {
+        { "format", rule::ignore },
+        { "style", STYLE },
+        { "year", value_rule::keep_time_field<SLOT_YEAR> },
+        { "month", value_rule::keep_time_field<SLOT_MONTH> },
+        { "date", value_rule::keep_time_field<SLOT_DAY> },
+        { "hour", value_rule::keep_time_field<SLOT_HOUR> },
+        { "minute", value_rule::keep_time_field<SLOT_MINUTE> },
+    } };
+}
 
 // --- File pickers (file selector button and entry) -----------------------
 enum { PICKER_WIDTH, PICKER_HEIGHT };

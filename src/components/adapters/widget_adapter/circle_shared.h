@@ -1,0 +1,17 @@
+#pragma once
+// What the circular adapters share: the surface their circle objects draw on
+// and the process-wide pointers to the most recent circle objects.
+#include <Elementary.h>
+
+#include "components/circle_object/eext_circle.h"
+
+// The "circle-surface" value of the parent's top-level widget (never set by
+// the engine itself, so usually null).
+CircleSurface* circle_surface_of(Evas_Object* parent);
+
+// Points `*slot` at `circle` and clears it when that object is deleted (it
+// goes with its widget), so no later call reaches a freed object.
+void circle_pointer_keep(Evas_Object** slot, Evas_Object* circle);
+
+// The rim of the most recently added circle date-time, while it lives.
+extern Evas_Object* circle_datetime;
