@@ -273,6 +273,12 @@ void on_geometry(void* data, Evas*, Evas_Object*, void*) { sync(*static_cast<Rec
 // is computed: the indicator catches up in the next frame).
 void on_frame(void* data, Evas*, void*) { sync(*static_cast<Record*>(data)); }
 
+// The toolkit tells a widget's theme when the widget is disabled or enabled
+// by any call; the ring dims along.
+const char STATE_SIGNALS[] = "elm,state,*abled";
+
+void on_state(void* data, Evas_Object*, const char*, const char*) { sync(*static_cast<Record*>(data)); }
+
 void on_widget_del(void* data, Evas*, Evas_Object*, void*);
 void on_vg_del(void* data, Evas*, Evas_Object*, void*);
 
@@ -288,6 +294,7 @@ void release(Record* r)
     for (Evas_Callback_Type t : FRAME_EVENTS)
         evas_event_callback_del_full(r->canvas, t, on_frame, r);
     evas_object_event_callback_del_full(r->widget, EVAS_CALLBACK_DEL, on_widget_del, r);
+    elm_layout_signal_callback_del(r->widget, STATE_SIGNALS, "elm", on_state);
     evas_object_data_del(r->widget, KEY_CIRCLE);
     evas_object_data_del(r->handle, KEY_CIRCLE);
     if (r->vg) {
@@ -331,6 +338,7 @@ Record* attach(Evas_Object* widget, Kind kind, bool ringIsHandle)
     for (Evas_Callback_Type t : FRAME_EVENTS)
         evas_event_callback_add(r->canvas, t, on_frame, r);
     evas_object_event_callback_add(widget, EVAS_CALLBACK_DEL, on_widget_del, r);
+    elm_layout_signal_callback_add(widget, STATE_SIGNALS, "elm", on_state, r);
     evas_object_event_callback_add(r->vg, EVAS_CALLBACK_DEL, on_vg_del, r);
     sync(*r);
     return r;
