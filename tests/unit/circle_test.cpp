@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -318,15 +320,17 @@ protected:
     }
 };
 
-Json::Value date_props(const char* y, const char* m, const char* d)
+Json::Value props(std::initializer_list<std::pair<const char*, const char*>> list)
 {
     Json::Value p;
-    p["year"] = y;
-    p["month"] = m;
-    p["date"] = d;
-    p["hour"] = "10";
-    p["minute"] = "30";
+    for (const auto& [name, value] : list)
+        p[name] = value;
     return p;
+}
+
+Json::Value date_props(const char* y, const char* m, const char* d)
+{
+    return props({ { "year", y }, { "month", m }, { "date", d }, { "hour", "10" }, { "minute", "30" } });
 }
 
 TEST_F(DatetimeFields, EachFormatFieldShowsTheHeldValueInTheThemesParts)
@@ -375,32 +379,20 @@ TEST_F(CircleAdapters, RecordsKeepTheContract)
 
 TEST_F(CircleAdapters, ProgressbarRangeIsSetOnceBothEndsAreKnown)
 {
-    Json::Value p;
-    p["min"] = "0";
-    p["max"] = "100";
-    p["value"] = "50";
-    p["disable"] = "true";
-    Evas_Object* bar = build("efl.circleprogressbar", p);
+    Evas_Object* bar = build("efl.circleprogressbar",
+                             props({ { "min", "0" }, { "max", "100" }, { "value", "50" }, { "disable", "true" } }));
     EXPECT_DOUBLE_EQ(elm_progressbar_value_get(bar), 0.5) << "50 of [0, 100]";
     EXPECT_TRUE(elm_object_disabled_get(bar));
 
-    Json::Value only;
-    only["min"] = "2";
-    only["value"] = "0.25";
-    only["disable"] = "maybe";
-    bar = build("efl.circleprogressbar", only);
+    bar = build("efl.circleprogressbar", props({ { "min", "2" }, { "value", "0.25" }, { "disable", "maybe" } }));
     EXPECT_DOUBLE_EQ(elm_progressbar_value_get(bar), 0.25) << "one end alone sets no range";
     EXPECT_FALSE(elm_object_disabled_get(bar));
 }
 
 TEST_F(CircleAdapters, SliderRangeAppliesAtOnceAndStyleImmediately)
 {
-    Json::Value p;
-    p["max"] = "10";
-    p["min"] = "5";
-    p["value"] = "7";
-    p["style"] = "default";
-    Evas_Object* slider = build("efl.circleslider", p);
+    Evas_Object* slider
+        = build("efl.circleslider", props({ { "max", "10" }, { "min", "5" }, { "value", "7" }, { "style", "default" } }));
     double lo, hi;
     elm_slider_min_max_get(slider, &lo, &hi);
     EXPECT_EQ(lo, 5.0);
