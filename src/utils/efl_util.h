@@ -25,6 +25,7 @@ void efl_util_tag_text_del(Evas_Object* obj, const char* key);
 // that the toolkit deletes (a container replacing its content, say) drops out
 // of the list at once, so no walk or teardown ever touches a freed object.
 void efl_util_list_append(Evas_Object* owner, const char* key, Evas_Object* member);
+void efl_util_list_prepend(Evas_Object* owner, const char* key, Evas_Object* member);
 Evas_Object* efl_util_list_pop_front(Evas_Object* owner, const char* key);
 const Eina_List* efl_util_list_get(const Evas_Object* owner, const char* key);
 

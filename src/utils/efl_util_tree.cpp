@@ -79,7 +79,9 @@ void efl_util_tag_text_del(Evas_Object* obj, const char* key)
         free(evas_object_data_del(obj, key));
 }
 
-void efl_util_list_append(Evas_Object* owner, const char* key, Evas_Object* member)
+namespace {
+
+void list_insert(Evas_Object* owner, const char* key, Evas_Object* member, bool front)
 {
     Evas_Object_Event_Cb cb = member_callback(key);
     if (!owner || !member || !cb)
@@ -88,8 +90,21 @@ void efl_util_list_append(Evas_Object* owner, const char* key, Evas_Object* memb
         evas_object_data_set(owner, TRACKED_MARK, owner);
         evas_object_event_callback_add(owner, EVAS_CALLBACK_DEL, owner_deleted, nullptr);
     }
-    evas_object_data_set(owner, key, eina_list_append(list_of(owner, key), member));
+    Eina_List* list = list_of(owner, key);
+    evas_object_data_set(owner, key, front ? eina_list_prepend(list, member) : eina_list_append(list, member));
     evas_object_event_callback_add(member, EVAS_CALLBACK_DEL, cb, owner);
+}
+
+} // namespace
+
+void efl_util_list_append(Evas_Object* owner, const char* key, Evas_Object* member)
+{
+    list_insert(owner, key, member, false);
+}
+
+void efl_util_list_prepend(Evas_Object* owner, const char* key, Evas_Object* member)
+{
+    list_insert(owner, key, member, true);
 }
 
 Evas_Object* efl_util_list_pop_front(Evas_Object* owner, const char* key)

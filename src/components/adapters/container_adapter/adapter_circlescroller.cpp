@@ -1,0 +1,14 @@
+#include "components/adapters/Adapter.h"
+#include "components/adapters/container_adapter/container_shared.h"
+#include "components/adapters/container_adapter/scroller_shared.h"
+
+// The round-screen scroller is a plain toolkit scroller too. Its scroll bars
+// are the scroller's own, so "policy-h" and "policy-v" show and hide them
+// exactly as on "efl.scroller" rather than being read and dropped.
+extern const WidgetAdapter circle_scroller_adapter = {
+    .add = scroller_kind_add,
+    .remove = remove_widget,
+    .set_property = scroller_kind_set_property,
+    .pack = content_part_pack<nullptr>,
+    .unpack = content_part_unpack<nullptr>,
+};
