@@ -13,30 +13,9 @@ namespace {
 
 using namespace e2e;
 
-Json::Value props(std::initializer_list<std::pair<const char*, std::string>> list)
-{
-    Json::Value p(Json::objectValue);
-    for (const auto& [name, value] : list)
-        p[name] = value;
-    return p;
-}
-
-Json::Value filling(Json::Value p = Json::Value(Json::objectValue))
-{
-    p["weight-x"] = "1";
-    p["weight-y"] = "1";
-    p["align-x"] = "FILL";
-    p["align-y"] = "FILL";
-    return p;
-}
-
-Json::Value kids(std::initializer_list<Json::Value> list)
-{
-    Json::Value a(Json::arrayValue);
-    for (const Json::Value& v : list)
-        a.append(v);
-    return a;
-}
+using tree_json::fill;
+using tree_json::kids;
+using tree_json::props;
 
 void collectWids(const Json::Value& n, std::vector<std::string>& out)
 {
@@ -119,7 +98,7 @@ TEST(Pages, ViewWithANaviframePageScrollingThirtyLabels)
     Json::Value box = node("efl.box", "list", props({ { "weight-x", "1" }, { "weight-y", "0" }, { "align-x", "FILL" },
                                                       { "align-y", "0" }, { "padding_h", "0" }, { "padding_v", "20" } }),
                            labels);
-    Json::Value scroller = node("efl.scroller", "scroll", filling(props({ { "policy-h", "2" } })), kids({ box }));
+    Json::Value scroller = node("efl.scroller", "scroll", fill(props({ { "policy-h", "2" } })), kids({ box }));
     Json::Value nf = node("efl.naviframe", "nf", props({ { "title", "Inbox" } }), kids({ scroller }));
     Json::Value view = node("zelva.view", "view", props({ { "indicator", "true" } }), kids({ nf }));
     Json::Value doc = node("zelva.doc", "doc", props({ { "color", "#ffffff" } }), kids({ view }));
@@ -142,9 +121,9 @@ TEST(Pages, ViewWithANaviframePageScrollingThirtyLabels)
 
 TEST(Pages, TabBarOfThreeTabsShowsTheContent)
 {
-    Json::Value content = node("efl.box", "content", filling(),
+    Json::Value content = node("efl.box", "content", fill(),
                                kids({ node("efl.label", "greeting", props({ { "text", "Recent calls" } })),
-                                      node("efl.bg", "panel", filling(props({ { "color", "#2060c0" } }))) }));
+                                      node("efl.bg", "panel", fill(props({ { "color", "#2060c0" } }))) }));
     Json::Value tabs(Json::arrayValue);
     tabs.append(node("efl.tabbaritem", "tab-calls", props({ { "label", "Calls" }, { "standard-icon", "call-start" } }),
                      kids({ content })));
@@ -169,8 +148,8 @@ TEST(Pages, TabBarOfThreeTabsShowsTheContent)
 
 TEST(Pages, PanesWithOneSideFilledReportTheEmptySide)
 {
-    Json::Value red = node("efl.bg", "red", filling(props({ { "color", "#ff0000" }, { "pack-left", "0" } })));
-    Json::Value panes = node("efl.panes", "split", filling(props({ { "horizontal", "false" } })), kids({ red }));
+    Json::Value red = node("efl.bg", "red", fill(props({ { "color", "#ff0000" }, { "pack-left", "0" } })));
+    Json::Value panes = node("efl.panes", "split", fill(props({ { "horizontal", "false" } })), kids({ red }));
     Json::Value doc = node("zelva.doc", "doc", props({}), kids({ panes }));
 
     auto engine = startEngine();
@@ -224,7 +203,7 @@ TEST(Pages, TwoWindowsWithTabBarsAndViewsRerenderedInTurns)
         Json::Value items(Json::arrayValue);
         for (int i = 0; i < tabs; ++i)
             items.append(node("efl.tabbaritem", p + "tab" + std::to_string(i), props({ { "label", p + std::to_string(i) } })));
-        items[0]["children"] = kids({ node("efl.bg", p + "content", filling(props({ { "color", "#406080" } }))) });
+        items[0]["children"] = kids({ node("efl.bg", p + "content", fill(props({ { "color", "#406080" } }))) });
         Json::Value bar = node("efl.tabbar", p + "bar", props({}), items);
         Json::Value view = node("zelva.view", p + "view", props({}), kids({ bar }));
         return node("zelva.doc", p + "doc", props({}), kids({ view }));

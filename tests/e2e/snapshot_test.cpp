@@ -106,14 +106,7 @@ pid_t childOf(pid_t parent, int timeoutMs)
     return -1;
 }
 
-Json::Value fill(Json::Value p = Json::Value(Json::objectValue))
-{
-    p["weight-x"] = "1";
-    p["weight-y"] = "1";
-    p["align-x"] = "FILL";
-    p["align-y"] = "FILL";
-    return p;
-}
+using tree_json::fill;
 
 Json::Value coloured(const char* colour)
 {

@@ -1,8 +1,10 @@
 #pragma once
 #include <json/json.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 // Building render-data trees and reading JSON documents in tests.
 namespace tree_json {
@@ -35,6 +37,34 @@ inline Json::Value node(const std::string& type, const std::string& wid, Json::V
     if (!children.isNull())
         n["children"] = children;
     return n;
+}
+
+// A "properties" object from name/value pairs.
+inline Json::Value props(std::initializer_list<std::pair<const char*, std::string>> list)
+{
+    Json::Value p(Json::objectValue);
+    for (const auto& [name, value] : list)
+        p[name] = value;
+    return p;
+}
+
+// Properties that make a widget fill what its container gives it.
+inline Json::Value fill(Json::Value p = Json::Value(Json::objectValue))
+{
+    p["weight-x"] = "1";
+    p["weight-y"] = "1";
+    p["align-x"] = "FILL";
+    p["align-y"] = "FILL";
+    return p;
+}
+
+// A "children" array.
+inline Json::Value kids(std::initializer_list<Json::Value> list)
+{
+    Json::Value a(Json::arrayValue);
+    for (const Json::Value& v : list)
+        a.append(v);
+    return a;
 }
 
 } // namespace tree_json

@@ -6,7 +6,7 @@
 // are the scroller's own, so "policy-h" and "policy-v" show and hide them
 // exactly as on "efl.scroller" rather than being read and dropped.
 extern const WidgetAdapter circle_scroller_adapter = {
-    .add = scroller_kind_add,
+    .add = add_in_parent<elm_scroller_add>,
     .remove = remove_widget,
     .set_property = scroller_kind_set_property,
     .pack = content_part_pack<nullptr>,

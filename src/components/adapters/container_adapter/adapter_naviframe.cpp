@@ -87,15 +87,10 @@ bool naviframe_unpack(Evas_Object* naviframe, Evas_Object*, _WidgetInfo*)
     return true;
 }
 
-Evas_Object* naviframe_add(Evas_Object* parent)
-{
-    return parent ? elm_naviframe_add(parent) : nullptr;
-}
-
 } // namespace
 
 extern const WidgetAdapter naviframe_adapter = {
-    .add = naviframe_add,
+    .add = add_in_parent<elm_naviframe_add>,
     .remove = remove_widget,
     .set_property = naviframe_set_property,
     .pack = naviframe_pack,

@@ -3,7 +3,7 @@
 #include "components/adapters/container_adapter/scroller_shared.h"
 
 extern const WidgetAdapter scroller_adapter = {
-    .add = scroller_kind_add,
+    .add = add_in_parent<elm_scroller_add>,
     .remove = remove_widget,
     .set_property = scroller_kind_set_property,
     .pack = content_part_pack<nullptr>,

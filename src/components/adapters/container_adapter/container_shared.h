@@ -8,6 +8,13 @@
 #include "components/adapters/property_walk.h"
 #include "components/adapters/widget_info.h"
 
+// `add` of a kind made by the toolkit call `Add`: a null parent gives null.
+template <Evas_Object* (*Add)(Evas_Object*)>
+Evas_Object* add_in_parent(Evas_Object* parent)
+{
+    return parent ? Add(parent) : nullptr;
+}
+
 // --- One child per slot ----------------------------------------------------
 // A slot holds one child. A later child packed into a filled slot replaces
 // the earlier one and the toolkit deletes the earlier one with its subtree;

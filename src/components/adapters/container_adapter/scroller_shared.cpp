@@ -146,11 +146,6 @@ constexpr PropertyTable<ScrollerState> SCROLLER_TABLE =
 
 } // namespace
 
-Evas_Object* scroller_kind_add(Evas_Object* parent)
-{
-    return parent ? elm_scroller_add(parent) : nullptr;
-}
-
 bool scroller_kind_set_property(Evas_Object* scroller, _WidgetInfo* node, std::string)
 {
     return set_properties(scroller, node, SCROLLER_TABLE);

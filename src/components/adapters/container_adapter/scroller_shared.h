@@ -8,5 +8,4 @@
 
 #include "components/adapters/widget_info.h"
 
-Evas_Object* scroller_kind_add(Evas_Object* parent);
 bool scroller_kind_set_property(Evas_Object* scroller, _WidgetInfo* node, std::string renderType);
