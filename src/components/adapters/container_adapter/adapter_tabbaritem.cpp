@@ -5,8 +5,8 @@
 
 namespace {
 
-// A tab is a toolbar item of its tab bar's toolbar, carried by a box made
-// in the tab bar (its "container"), which the box dies with.
+// A tab is an item of its tab bar's toolbar, carried by a box made in that
+// tab bar and recorded as its "container": the box goes when the tab bar goes.
 Evas_Object* tabbaritem_add(Evas_Object* parent)
 {
     Evas_Object* tabbar = tabbar_for_tab(parent);
