@@ -243,11 +243,13 @@ TEST(Pages, TwoWindowsWithTabBarsAndViewsRerenderedInTurns)
     EXPECT_TRUE(last[1].pixels == first[1].pixels) << "window 1 shows what it showed after its first render";
     EXPECT_TRUE(last[2].pixels == first[2].pixels) << "window 2 shows what it showed after its first render";
     EXPECT_FALSE(last[1].pixels == last[2].pixels);
+    EXPECT_FALSE(engine->exited());
     EXPECT_GT(rssEarly, 0);
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer's quarantine keeps freed blocks resident
     // One leaked tab bar page costs about 200 KiB, so 160 leaking renders
     // would add some 30 MiB; the allocator's and caches' steps stay far below.
     EXPECT_LT(rssLate - rssEarly, 8192) << "resident memory after 20 rounds " << rssEarly << " KiB, after 100 " << rssLate;
-    EXPECT_FALSE(engine->exited());
+#endif
 }
 
 } // namespace
