@@ -27,19 +27,33 @@ bool item_parent_is(Evas_Object* parent, const char* toolkitType)
     return false;
 }
 
+namespace {
+
+// The item whose view a tracking node follows, when it is not "widgetitem".
+const char KEY_SHOWN_ITEM[] = "item-shown";
+
+} // namespace
+
 Evas_Object* item_track_node(Elm_Object_Item* item, Evas_Object* container)
+{
+    return item_track_node_shown(item, item, container);
+}
+
+Evas_Object* item_track_node_shown(Elm_Object_Item* item, Elm_Object_Item* shown, Evas_Object* container)
 {
     if (!item) {
         adapter_refuse_add("the toolkit made no item");
         return nullptr;
     }
-    Evas_Object* track = elm_object_item_track(item);
+    Evas_Object* track = shown ? elm_object_item_track(shown) : nullptr;
     if (!track) {
         elm_object_item_del(item);
         adapter_refuse_add("the toolkit gave the item no tracking object");
         return nullptr;
     }
     evas_object_data_set(track, KEY_WIDGETITEM, item);
+    if (shown != item)
+        evas_object_data_set(track, KEY_SHOWN_ITEM, shown);
     if (container)
         evas_object_data_set(track, KEY_CONTAINER, container);
     return track;
@@ -52,12 +66,17 @@ bool item_track_node_remove(Evas_Object* track)
     efl_util_tag_text_del(track, KEY_WID);
     efl_util_tag_text_del(track, KEY_WIDGET_TYPE);
     evas_object_data_del(track, KEY_CONTAINER);
+    auto* shown = static_cast<Elm_Object_Item*>(evas_object_data_del(track, KEY_SHOWN_ITEM));
     auto* item = static_cast<Elm_Object_Item*>(evas_object_data_del(track, KEY_WIDGETITEM));
     if (!item)
         return true;
-    // Untracking drops the last reference and deletes the tracking object.
-    while (elm_object_item_track_get(item) > 0)
-        elm_object_item_untrack(item);
+    if (!shown)
+        shown = item;
+    // Untracking drops the last reference and deletes the tracking object;
+    // it comes first, as a tracked item deleted by the toolkit unrefs its
+    // tracking object once too often.
+    while (elm_object_item_track_get(shown) > 0)
+        elm_object_item_untrack(shown);
     elm_object_item_del(item);
     return true;
 }

@@ -25,6 +25,10 @@ bool item_parent_is(Evas_Object* parent, const char* toolkitType);
 // The tracking object of `item` with "widgetitem" and, when given, "container".
 // Null when the toolkit gives no item or no tracking object.
 Evas_Object* item_track_node(Elm_Object_Item* item, Evas_Object* container);
+// The same for an item the toolkit draws through another one (a context
+// popup's rows are rows of an inner list, and only those have a view to
+// follow): the node follows `shown` and stands for `item`.
+Evas_Object* item_track_node_shown(Elm_Object_Item* item, Elm_Object_Item* shown, Evas_Object* container);
 // Frees the node's tags, untracks the item (which releases the tracking
 // object, the node itself, exactly once) and deletes the item.
 bool item_track_node_remove(Evas_Object* track);

@@ -1,0 +1,123 @@
+#include "components/adapters/widget_adapter/selector_shared.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "components/adapters/Adapter.h"
+
+Evas_Object* carrier_item_add(Evas_Object* parent, const char* toolkitType, ItemAppend append)
+{
+    if (!item_parent_is(parent, toolkitType))
+        return nullptr;
+    Elm_Object_Item* item = append(parent);
+    if (!item) {
+        adapter_refuse_add("the toolkit made no item");
+        return nullptr;
+    }
+    Evas_Object* carrier = item_carrier_add(parent, item, false);
+    if (!carrier) {
+        elm_object_item_del(item);
+        adapter_refuse_add("no carrier object could be made");
+    }
+    return carrier;
+}
+
+Evas_Object* track_item_add(Evas_Object* parent, const char* toolkitType, ItemAppend append)
+{
+    if (!item_parent_is(parent, toolkitType))
+        return nullptr;
+    return item_track_node(append(parent), nullptr);
+}
+
+bool item_state_load(Evas_Object* node, ItemState& s)
+{
+    s.item = node_item(node);
+    return s.item != nullptr;
+}
+
+namespace item_row {
+
+void text(Evas_Object*, const std::string& v, ItemState& s)
+{
+    if (v.empty())
+        return;
+    elm_object_item_part_text_set(s.item, nullptr, v.c_str());
+    s.textSet = true;
+}
+
+} // namespace item_row
+
+namespace {
+
+const Row<ItemState> ITEM_TEXT_ROWS[] = {
+    { "label", item_row::text },
+    { "text", item_row::text },
+};
+
+constexpr PropertyTable<ItemState> ITEM_TEXT_TABLE = item_table(ITEM_TEXT_ROWS);
+
+constexpr PropertyTable<NoState> COMMON_ONLY_TABLE = {};
+
+} // namespace
+
+bool item_text_set_property(Evas_Object* node, _WidgetInfo* info, std::string)
+{
+    return set_properties(node, info, ITEM_TEXT_TABLE);
+}
+
+bool common_only_set_property(Evas_Object* obj, _WidgetInfo* info, std::string)
+{
+    return set_properties(obj, info, COMMON_ONLY_TABLE);
+}
+
+bool item_icon_pack(Evas_Object* node, Evas_Object* child, bool square)
+{
+    Elm_Object_Item* item = node_item(node);
+    if (!item || !child)
+        return false;
+    if (square)
+        evas_object_size_hint_aspect_set(child, EVAS_ASPECT_CONTROL_VERTICAL, 1, 1);
+    elm_object_item_part_content_set(item, "icon", child);
+    return true;
+}
+
+bool item_icon_unpack(Evas_Object* node, Evas_Object* child)
+{
+    Elm_Object_Item* item = node_item(node);
+    if (!item || !child || elm_object_item_part_content_get(item, "icon") != child)
+        return false;
+    return elm_object_item_part_content_unset(item, "icon") == child;
+}
+
+bool item_icon_unpacked(Evas_Object* node, Evas_Object* child, _WidgetInfo*)
+{
+    return item_icon_unpack(node, child);
+}
+
+bool item_icon_kept(Evas_Object*, Evas_Object*, _WidgetInfo*)
+{
+    return false;
+}
+
+bool image_path_usable(Evas_Object* node, const std::string& path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return true;
+    node_diag(node, "\"%s\" is not a regular file; image not loaded", path.c_str());
+    return false;
+}
+
+bool int_in_range(Evas_Object* node, const std::string& value, int low, int high, const char* what, int& out)
+{
+    int i;
+    if (!prop_int(value, i))
+        return false;
+    if (i < low || i > high) {
+        node_diag(node, "%s \"%s\" outside %d..%d; ignored", what, value.c_str(), low, high);
+        return false;
+    }
+    out = i;
+    return true;
+}
