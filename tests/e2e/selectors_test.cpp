@@ -10,24 +10,10 @@
 namespace {
 
 using namespace e2e;
+using tree_json::kids;
+using tree_json::props;
 
 const int W = 720, H = 1280;
-
-Json::Value props(std::initializer_list<std::pair<const char*, const char*>> list)
-{
-    Json::Value p(Json::objectValue);
-    for (const auto& [k, v] : list)
-        p[k] = v;
-    return p;
-}
-
-Json::Value kids(std::initializer_list<Json::Value> list)
-{
-    Json::Value a(Json::arrayValue);
-    for (const auto& v : list)
-        a.append(v);
-    return a;
-}
 
 Json::Value filling(std::initializer_list<std::pair<const char*, const char*>> more = {})
 {
@@ -203,31 +189,6 @@ TEST(Selectors, TwoWindowsOfSelectorsAndPopupsWithEveryNodePlaced)
     EXPECT_EQ(again.widgets, first.widgets);
     EXPECT_EQ(engine->stderrText().find("render-engine:"), std::string::npos) << engine->stderrText();
     EXPECT_FALSE(engine->exited());
-}
-
-// An item under the wrong container is one line on standard error; the
-// rest of the tree renders.
-TEST(Selectors, MisplacedItemIsSkippedWithOneLine)
-{
-    auto engine = startEngine();
-    ASSERT_TRUE(engine);
-    ASSERT_TRUE(createWindow(*engine, 4, 360, 480));
-    Json::Value tree = node("efl.box", "root", Json::Value(),
-                            kids({ node("efl.toolbaritem", "stray", props({ { "text", "x" } })),
-                                   node("efl.segmentcontrol", "seg", Json::Value(),
-                                        kids({ node("efl.toolbaritem", "stray2"), node("efl.segmentcontrolitem", "ok") })) }));
-    Frame f;
-    ASSERT_TRUE(render(*engine, 4, 360, 480, tree, f));
-    ASSERT_EQ(f.widgets.size(), 3u);
-    EXPECT_EQ(f.widgets[1]["wid"], "seg");
-    EXPECT_EQ(f.widgets[2]["wid"], "ok");
-    ASSERT_TRUE(engine->waitForStderrContaining("node \"stray2\"", WAIT_MS));
-    std::string err = engine->stderrText();
-    size_t lines = 0;
-    for (size_t at = err.find("render-engine:"); at != std::string::npos; at = err.find("render-engine:", at + 1))
-        ++lines;
-    EXPECT_EQ(lines, 2u) << err;
-    EXPECT_NE(err.find("node \"stray\": could not create widget type \"efl.toolbaritem\""), std::string::npos) << err;
 }
 
 } // namespace

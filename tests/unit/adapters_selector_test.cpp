@@ -20,7 +20,7 @@
 
 namespace {
 
-using Props = std::vector<std::pair<std::string, std::string>>;
+using Props = std::initializer_list<std::pair<const char*, const char*>>;
 
 class SelectorAdapters : public ToolkitTest {
 protected:
@@ -33,19 +33,14 @@ protected:
         ToolkitTest::TearDown();
     }
 
-    _WidgetInfo* node(const char* type, const Props& props)
+    _WidgetInfo* node(const char* type, Props props)
     {
-        auto* n = new _WidgetInfo;
-        n->widgetType = type;
-        n->wid = "s1";
-        for (const auto& [name, value] : props)
-            n->properties = eina_list_append(n->properties, new Property { name, value });
-        nodes.push_back(n);
-        return n;
+        nodes.push_back(makeNode(type, "s1", props));
+        return nodes.back();
     }
 
     // What the render command does for one node: add, tag, show, set_property.
-    Evas_Object* build(const char* type, Evas_Object* parent, const Props& props = {})
+    Evas_Object* build(const char* type, Evas_Object* parent, Props props = {})
     {
         const WidgetAdapter* a = getAdapter(type);
         EXPECT_NE(a, nullptr) << type;
@@ -62,10 +57,10 @@ protected:
         return obj;
     }
 
-    Evas_Object* build(const char* type, const Props& props = {}) { return build(type, win, props); }
+    Evas_Object* build(const char* type, Props props = {}) { return build(type, win, props); }
 
     // Builds and returns what the adapters wrote on standard error.
-    std::string buildReporting(const char* type, Evas_Object* parent, const Props& props, Evas_Object** out = nullptr)
+    std::string buildReporting(const char* type, Evas_Object* parent, Props props, Evas_Object** out = nullptr)
     {
         testing::internal::CaptureStderr();
         Evas_Object* obj = build(type, parent, props);
@@ -130,59 +125,35 @@ TEST_F(SelectorAdapters, ContainersBuildTheirToolkitWidgets)
 }
 
 // An item under any other parent never reaches the toolkit: the add is
-// refused with a reason naming the container it needs.
-TEST_F(SelectorAdapters, ItemsOnlyUnderTheirOwnContainer)
+// refused with a reason naming the container it needs. Under its own, the
+// node is the item's tracking object or a carrier box holding the item.
+TEST_F(SelectorAdapters, ItemNodesOnlyUnderTheirOwnContainer)
 {
     Evas_Object* box = elm_box_add(win);
-    Evas_Object* toolbar = elm_toolbar_add(win);
+    Evas_Object* segments = elm_segment_control_add(win);
     for (const ItemKind& k : ITEM_KINDS) {
         SCOPED_TRACE(k.item);
         const WidgetAdapter* a = getAdapter(k.item);
         ASSERT_NE(a, nullptr);
         adapter_take_refusal();
-        EXPECT_EQ(a->add(box), nullptr);
-        EXPECT_NE(adapter_take_refusal().find(k.toolkitType), std::string::npos);
-        EXPECT_EQ(a->add(nullptr), nullptr);
-        adapter_take_refusal();
-        if (strcmp(k.container, "efl.toolbar") != 0) {
-            EXPECT_EQ(a->add(toolbar), nullptr) << "an item of another container";
-            adapter_take_refusal();
+        for (Evas_Object* wrong : { box, strcmp(k.toolkitType, "Elm_Segment_Control") ? segments : box, (Evas_Object*)nullptr }) {
+            EXPECT_EQ(a->add(wrong), nullptr);
+            EXPECT_NE(adapter_take_refusal().find(k.toolkitType), std::string::npos);
         }
-        EXPECT_EQ(elm_toolbar_items_count(toolbar), 0u);
+        EXPECT_EQ(elm_segment_control_item_count_get(segments), 0);
 
-        Evas_Object* container = build(k.container);
-        Evas_Object* item = a->add(container);
-        ASSERT_NE(item, nullptr);
-        EXPECT_EQ(adapter_take_refusal(), "");
-        EXPECT_FALSE(a->set_property(nullptr, node(k.item, { { "text", "x" } }), ""));
-        EXPECT_FALSE(a->set_property(item, nullptr, ""));
-        EXPECT_TRUE(a->set_property(item, node(k.item, {}), ""));
-        Evas_Object* itemless = elm_box_add(win);
-        EXPECT_FALSE(a->set_property(itemless, node(k.item, { { "text", "x" } }), "")) << "no \"widgetitem\"";
-        EXPECT_TRUE(a->remove(item));
-        evas_object_del(itemless);
-    }
-}
-
-// --- Items ---------------------------------------------------------------------
-
-TEST_F(SelectorAdapters, ItemNodesAreTrackingObjectsOrCarrierBoxes)
-{
-    for (const ItemKind& k : ITEM_KINDS) {
-        SCOPED_TRACE(k.item);
         Evas_Object* container = build(k.container);
         Evas_Object* obj = build(k.item, container);
-        Elm_Object_Item* item = node_item(obj);
-        ASSERT_NE(item, nullptr);
-        EXPECT_EQ(elm_object_item_widget_get(item), container);
-        if (k.tracked) {
-            EXPECT_STREQ(evas_object_type_get(obj), "rectangle");
-        } else {
-            EXPECT_STREQ(elm_object_widget_type_get(obj), "Elm_Box");
-        }
+        EXPECT_EQ(elm_object_item_widget_get(node_item(obj)), container);
+        EXPECT_STREQ(k.tracked ? evas_object_type_get(obj) : elm_object_widget_type_get(obj),
+                     k.tracked ? "rectangle" : "Elm_Box");
         // Only the context popup item names its container.
-        bool wantsContainer = strcmp(k.item, "efl.ctxpopupitem") == 0;
-        EXPECT_EQ(node_container(obj), wantsContainer ? container : nullptr);
+        EXPECT_EQ(node_container(obj), strcmp(k.item, "efl.ctxpopupitem") ? nullptr : container);
+
+        EXPECT_FALSE(a->set_property(nullptr, node(k.item, { { "text", "x" } }), ""));
+        EXPECT_FALSE(a->set_property(obj, nullptr, ""));
+        EXPECT_TRUE(a->set_property(obj, node(k.item, {}), ""));
+        EXPECT_FALSE(a->set_property(box, node(k.item, { { "text", "x" } }), "")) << "no \"widgetitem\"";
     }
 }
 
@@ -451,9 +422,9 @@ TEST_F(SelectorAdapters, ToolbarIconsLoadOnlyFromRegularFiles)
     void (*toolkitHandler)(int) = signal(SIGALRM, SIG_DFL);
     alarm(20);
     Evas_Object* a = nullptr;
-    std::string err = buildReporting("efl.toolbaritem", toolbar, { { "image-path", fifo } }, &a);
+    std::string err = buildReporting("efl.toolbaritem", toolbar, { { "image-path", fifo.c_str() } }, &a);
     Evas_Object* b = nullptr;
-    err += buildReporting("efl.toolbaritem", toolbar, { { "standard-icon", fifo } }, &b);
+    err += buildReporting("efl.toolbaritem", toolbar, { { "standard-icon", fifo.c_str() } }, &b);
     Evas_Object* c = nullptr;
     err += buildReporting("efl.toolbaritem", toolbar, { { "image-path", dir } }, &c);
     alarm(0);
@@ -462,7 +433,7 @@ TEST_F(SelectorAdapters, ToolbarIconsLoadOnlyFromRegularFiles)
     EXPECT_EQ(elm_toolbar_item_icon_object_get(node_item(a)), nullptr);
     EXPECT_EQ(elm_toolbar_item_icon_object_get(node_item(b)), nullptr);
 
-    Evas_Object* d = build("efl.toolbaritem", toolbar, { { "image-path", image } });
+    Evas_Object* d = build("efl.toolbaritem", toolbar, { { "image-path", image.c_str() } });
     EXPECT_NE(elm_toolbar_item_icon_object_get(node_item(d)), nullptr);
     getAdapter("efl.toolbaritem")->set_property(d, node("efl.toolbaritem", { { "image-path", "" } }), "");
     EXPECT_EQ(elm_toolbar_item_icon_object_get(node_item(d)), nullptr) << "the empty path clears the icon";
@@ -584,23 +555,9 @@ TEST_F(SelectorAdapters, FlipselectorAndSegmentControlTakeSharedProperties)
 
 class SelectorTrees : public RenderWindowTest {};
 
+using tree_json::kids;
 using tree_json::node;
-
-Json::Value props(std::initializer_list<std::pair<const char*, const char*>> list)
-{
-    Json::Value p(Json::objectValue);
-    for (const auto& [k, v] : list)
-        p[k] = v;
-    return p;
-}
-
-Json::Value kids(std::initializer_list<Json::Value> list)
-{
-    Json::Value a(Json::arrayValue);
-    for (const auto& v : list)
-        a.append(v);
-    return a;
-}
+using tree_json::props;
 
 size_t count_positions(Evas_Object* win, Evas_Object* page)
 {
@@ -672,19 +629,7 @@ TEST_F(SelectorTrees, RerenderingEveryKindLeavesNothingBehindInEitherWindow)
     evas_object_show(other);
     const int otherId = id + 1;
     WindowManager::getInstance()->add(otherId, other, "/p", "mobile");
-    std::string text = tree_json::compact(every_kind_tree());
-    auto renderIn = [&](int windowId) {
-        Json::Value data;
-        data["width"] = width;
-        data["height"] = height;
-        data["render-data"] = text;
-        CmdRender cmd;
-        cmd.setId(windowId);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
-    };
-
-    renderIn(otherId);
+    renderTextIn(otherId, tree_json::compact(every_kind_tree()));
     auto* otherPage = static_cast<Evas_Object*>(evas_object_data_get(other, KEY_PAGE));
     ASSERT_NE(otherPage, nullptr);
     EXPECT_EQ(count_positions(other, otherPage), 20u) << "every node built";

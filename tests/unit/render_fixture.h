@@ -33,15 +33,20 @@ protected:
 
     void renderText(const std::string& tree)
     {
+        renderTextIn(id, tree);
+        renderOnce();
+    }
+    // The render command alone, for the window registered under `windowId`.
+    void renderTextIn(int windowId, const std::string& tree)
+    {
         Json::Value data;
         data["width"] = width;
         data["height"] = height;
         data["render-data"] = tree;
         CmdRender cmd;
-        cmd.setId(id);
+        cmd.setId(windowId);
         cmd.deserialize(tree_json::compact(data));
         cmd.doCmd();
-        renderOnce();
     }
     void render(const Json::Value& tree) { renderText(tree_json::compact(tree)); }
 

@@ -21,10 +21,7 @@ const Row<ItemState> FLIPSELECTORITEM_ROWS[] = {
 
 constexpr PropertyTable<ItemState> FLIPSELECTORITEM_TABLE = item_table(FLIPSELECTORITEM_ROWS);
 
-bool flipselectoritem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
-{
-    return set_properties(carrier, node, FLIPSELECTORITEM_TABLE);
-}
+constexpr auto flipselectoritem_set_property = item_set_property<FLIPSELECTORITEM_TABLE>;
 
 } // namespace
 

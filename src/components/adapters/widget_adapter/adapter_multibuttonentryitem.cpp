@@ -24,10 +24,7 @@ const Row<ItemState> MULTIBUTTONENTRYITEM_ROWS[] = {
 
 constexpr PropertyTable<ItemState> MULTIBUTTONENTRYITEM_TABLE = item_table(MULTIBUTTONENTRYITEM_ROWS);
 
-bool multibuttonentryitem_set_property(Evas_Object* track, _WidgetInfo* node, std::string)
-{
-    return set_properties(track, node, MULTIBUTTONENTRYITEM_TABLE);
-}
+constexpr auto multibuttonentryitem_set_property = item_set_property<MULTIBUTTONENTRYITEM_TABLE>;
 
 constexpr auto multibuttonentryitem_remove = item_track_node_remove;
 

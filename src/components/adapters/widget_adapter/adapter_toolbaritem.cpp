@@ -53,10 +53,7 @@ void toolbaritem_after(Evas_Object*, ItemState& s)
 constexpr PropertyTable<ItemState> TOOLBARITEM_TABLE =
     property_table(TOOLBARITEM_ROWS, UnknownNames::Ignore, item_state_load, toolbaritem_after);
 
-bool toolbaritem_set_property(Evas_Object* track, _WidgetInfo* node, std::string)
-{
-    return set_properties(track, node, TOOLBARITEM_TABLE);
-}
+constexpr auto toolbaritem_set_property = item_set_property<TOOLBARITEM_TABLE>;
 
 constexpr auto toolbaritem_remove = item_track_node_remove;
 

@@ -55,16 +55,11 @@ const Row<ItemState> ITEM_TEXT_ROWS[] = {
     { "text", item_row::text },
 };
 
-constexpr PropertyTable<ItemState> ITEM_TEXT_TABLE = item_table(ITEM_TEXT_ROWS);
-
 constexpr PropertyTable<NoState> COMMON_ONLY_TABLE = {};
 
 } // namespace
 
-bool item_text_set_property(Evas_Object* node, _WidgetInfo* info, std::string)
-{
-    return set_properties(node, info, ITEM_TEXT_TABLE);
-}
+extern const PropertyTable<ItemState> ITEM_TEXT_TABLE = item_table(ITEM_TEXT_ROWS);
 
 bool common_only_set_property(Evas_Object* obj, _WidgetInfo* info, std::string)
 {

@@ -56,8 +56,15 @@ void set_bool(Evas_Object*, const std::string& v, ItemState& s)
 
 } // namespace item_row
 
-// set_property of the item kinds whose only property is their text.
-bool item_text_set_property(Evas_Object* node, _WidgetInfo* info, std::string renderType);
+// set_property of an item kind with its table.
+template <const PropertyTable<ItemState>& TABLE>
+bool item_set_property(Evas_Object* node, _WidgetInfo* info, std::string)
+{
+    return set_properties(node, info, TABLE);
+}
+
+// The table of the item kinds whose only property is their text.
+extern const PropertyTable<ItemState> ITEM_TEXT_TABLE;
 
 // set_property of containers whose every property is a shared one.
 bool common_only_set_property(Evas_Object* obj, _WidgetInfo* info, std::string renderType);
