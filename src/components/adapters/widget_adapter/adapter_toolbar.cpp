@@ -5,8 +5,10 @@
 namespace {
 
 // Icon sizes are pixels before scaling. A negative size moves the items off
-// the canvas; beyond this limit an icon is larger than any window the IDE
-// renders, and the cost of drawing it grows with its area.
+// the canvas. Four theme icons at 1,024 build and draw in 40 ms (20 ms at 48),
+// at 4,096 in 80 ms with 20 MB more memory, at 16,384 in 250 ms with 90 MB:
+// the cost follows the area, and an icon beyond 1,024 is larger than any
+// window the IDE renders.
 const int TOOLBAR_ICON_SIZE_MAX = 1024;
 
 // Per node: homogeneity is set after the walk unless the shrink mode has
