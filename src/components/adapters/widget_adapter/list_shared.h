@@ -1,0 +1,229 @@
+#pragma once
+// Shared by the list adapters (genlist, gengrid, list, index and their
+// items) and by every other genlist-like kind: the item data record, the
+// item class tables and their callbacks, realize tracking, re-creation of a
+// genlist item, carrier removal, and the scroller policy and bounce scheme.
+#include <Elementary.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "components/adapters/item_shared.h"
+#include "components/adapters/property_walk.h"
+
+inline constexpr size_t ITEM_TEXT_SIZE = 256;
+
+// --- Item data record ----------------------------------------------------
+// The data of one genlist or gengrid item, owned by the toolkit item and
+// released by its class's del callback. The record and the node's carrier
+// box point at each other; whichever goes first clears the other's link.
+struct ItemRecord {
+    char text[ITEM_TEXT_SIZE] {};     // "label"/"text"
+    char sub[ITEM_TEXT_SIZE] {};      // "sub-label"
+    char iconFile[ITEM_TEXT_SIZE] {}; // "image-path"
+    char iconName[ITEM_TEXT_SIZE] {}; // "standard-icon"
+    char endFile[ITEM_TEXT_SIZE] {};  // "end-image-path"
+    char endName[ITEM_TEXT_SIZE] {};  // "end-standard-icon"
+    Evas_Object* carrier = nullptr;
+    Elm_Object_Item* item = nullptr; // the item that owns this record
+};
+
+// A copy of the texts and the carrier, for a re-created item.
+ItemRecord* clone_item_data(const ItemRecord* from);
+
+// The class del callback of every table: releases the record and, when the
+// toolkit deletes the item first, clears the carrier's "widgetitem" and
+// "item-track".
+void item_record_del(void* data, Evas_Object* obj);
+
+// --- Item class callbacks ------------------------------------------------
+// Which text parts show the sub text; the main text is always "elm.text".
+struct SubTextParts {
+    const char* const* names;
+    size_t count;
+};
+
+// A heap copy (freed by the toolkit) of the text `part` shows, "" if none.
+char* item_text(const ItemRecord* rec, const char* part, const SubTextParts& sub);
+
+template <const SubTextParts& SUB>
+char* item_text_get(void* data, Evas_Object*, const char* part)
+{
+    return item_text(static_cast<const ItemRecord*>(data), part, SUB);
+}
+
+// Genlist icons: the start icon from its file before its theme name, then
+// the end icon, each only in its own parts.
+Evas_Object* item_icon_get(void* data, Evas_Object* obj, const char* part);
+// Gengrid: the label in every text part, the image in "elm.swallow.icon".
+char* grid_text_get(void* data, Evas_Object* obj, const char* part);
+Evas_Object* grid_icon_get(void* data, Evas_Object* obj, const char* part);
+
+// --- Item class tables ---------------------------------------------------
+// What a table makes its classes from: the style names by index (unknown
+// names take index 0), the group styles, the class constructor and the text
+// and content callbacks. Every class gets `item_record_del`.
+struct ItemClassKind {
+    const char* const* styles;
+    size_t count;
+    const char* const* groupStyles;
+    size_t groupCount;
+    Elm_Gen_Item_Class* (*make)();
+    Elm_Gen_Item_Text_Get_Cb text;
+    Elm_Gen_Item_Content_Get_Cb content;
+};
+
+template <size_t N, size_t G>
+constexpr ItemClassKind item_class_kind(const char* const (&styles)[N], const char* const (&groups)[G],
+                                        Elm_Gen_Item_Class* (*make)(), Elm_Gen_Item_Text_Get_Cb text,
+                                        Elm_Gen_Item_Content_Get_Cb content)
+{
+    return { styles, N, groups, G, make, text, content };
+}
+
+// One process-wide class per style index, made on first use with the name
+// that first reached the index. A list's removal releases the classes no
+// live item uses; a class still shown by an item of another list (in
+// another window, say) is kept, with its style text, until it is unused.
+class ItemClassTable {
+public:
+    explicit ItemClassTable(const ItemClassKind& kind);
+    // Classes may still be referenced by the toolkit at process end; the
+    // table lets them go with the process.
+    ~ItemClassTable() = default;
+    ItemClassTable(const ItemClassTable&) = delete;
+    ItemClassTable& operator=(const ItemClassTable&) = delete;
+
+    size_t styleIndex(const std::string& name) const;
+    bool isGroupStyle(const std::string& name) const;
+    Elm_Gen_Item_Class* get(const std::string& name);
+    void releaseUnused();
+    size_t live() const; // classes held now
+    bool holds(const Elm_Gen_Item_Class* cls) const;
+
+private:
+    const ItemClassKind& m_kind;
+    std::vector<Elm_Gen_Item_Class*> m_classes;
+};
+
+ItemClassTable& genlist_item_classes(); // the 18 genlist styles
+ItemClassTable& gengrid_item_classes(); // the 8 gengrid styles
+
+// --- Carriers of genlist and gengrid items -------------------------------
+// A box made inside `boxParent` for an item of `list`; with `withContainer`
+// the list is kept under "container". The record is bound afterwards.
+Evas_Object* record_carrier_add(Evas_Object* boxParent, Evas_Object* list, bool withContainer);
+// Points the carrier and the record at `item` (the record's owner).
+void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item* item);
+
+// Removal of any carrier node: frees its tags, drops "container" and
+// "item-track", untracks and deletes its item, deletes the box.
+bool carrier_remove(Evas_Object* carrier);
+
+// --- Realize tracking ----------------------------------------------------
+// "item-track" on a carrier holds the item's tracking object while the item
+// is realized. The key is cleared whichever goes first: the carrier, the
+// item, or the tracking object (the toolkit deletes it with the item's view).
+void carrier_track(Evas_Object* carrier, Elm_Object_Item* item);
+void carrier_untrack(Evas_Object* carrier, Elm_Object_Item* item);
+// A carrier whose item is tracked by someone else's code keeps no stale
+// "item-track" when it is deleted.
+void carrier_forget_track_on_del(Evas_Object* carrier);
+
+// "realized"/"unrealized" of a genlist or gengrid whose items carry
+// ItemRecords: track the item on its carrier while it is on screen.
+void track_realized_items(Evas_Object* list);
+
+// --- Genlist items -------------------------------------------------------
+// Appends an item of `table`'s "default" class to `genlist`, under
+// `parentItem` when given, with its carrier made inside `boxParent`. Null,
+// with the refusal recorded, when the toolkit makes no item.
+Evas_Object* genlist_item_add_to(Evas_Object* boxParent, Evas_Object* genlist, Elm_Object_Item* parentItem,
+                                 ItemClassTable& table);
+// Re-creates the carrier's item at the end of its genlist with the same
+// texts; group items are display-only. False when the toolkit makes no new
+// item (the carrier is then left without one).
+bool genlist_item_recreate(Evas_Object* carrier, const Elm_Genlist_Item_Class* cls, Elm_Object_Item* parent,
+                           Elm_Genlist_Item_Type type);
+// "style": any name but "default" re-creates the item, top level, with
+// `table`'s class of that name, as a group item for a group style.
+void genlist_item_restyle(Evas_Object* carrier, ItemClassTable& table, const std::string& style);
+
+// True when `obj` is a widget of toolkit type `toolkitType` ("Elm_Genlist").
+bool widget_is(const Evas_Object* obj, const char* toolkitType);
+
+// --- Item rows of the typed walk -------------------------------------------
+// Before the walk of an item node: false, with one diagnostic, when the node
+// has no toolkit item.
+bool node_item_present(Evas_Object* node);
+
+template <class S>
+bool item_present(Evas_Object* node, S&)
+{
+    return node_item_present(node);
+}
+
+void record_text_set(Evas_Object* carrier, char* field, const std::string& value, void (*update)(Elm_Object_Item*));
+
+// A text of the record (skip empty), then the item's update call.
+template <char (ItemRecord::*FIELD)[ITEM_TEXT_SIZE], void (*UPDATE)(Elm_Object_Item*), class S>
+void record_text(Evas_Object* carrier, const std::string& v, S&)
+{
+    Elm_Object_Item* item = node_item(carrier);
+    auto* rec = item ? static_cast<ItemRecord*>(elm_object_item_data_get(item)) : nullptr;
+    if (rec)
+        record_text_set(carrier, rec->*FIELD, v, UPDATE);
+}
+
+// A boolean setter of the node's toolkit item.
+template <auto F, class S>
+void item_bool(Evas_Object* node, const std::string& v, S&)
+{
+    Elm_Object_Item* item = node_item(node);
+    bool b;
+    if (item && prop_bool(v, b))
+        F(item, b ? EINA_TRUE : EINA_FALSE);
+}
+
+// --- Scroller policy and bounce ---------------------------------------------
+// Per walk: both policies start off; "policy-h"/"policy-v" set one half (0
+// reads as off) and apply both at once; the bounce texts apply after the
+// walk when both are exactly "true" or "false".
+struct ScrollerScheme {
+    int policyH = ELM_SCROLLER_POLICY_OFF;
+    int policyV = ELM_SCROLLER_POLICY_OFF;
+    std::string bounceH;
+    std::string bounceV;
+};
+
+void scroller_policy(Evas_Object* obj, const std::string& v, ScrollerScheme& s, bool horizontal);
+void scroller_bounce(Evas_Object* obj, const ScrollerScheme& s);
+
+namespace scroller_row {
+
+template <class S>
+void policy_h(Evas_Object* obj, const std::string& v, S& s)
+{
+    scroller_policy(obj, v, s, true);
+}
+
+template <class S>
+void policy_v(Evas_Object* obj, const std::string& v, S& s)
+{
+    scroller_policy(obj, v, s, false);
+}
+
+// The after-walk step of a widget whose state is (or extends) the scheme.
+template <class S>
+void after(Evas_Object* obj, S& s)
+{
+    scroller_bounce(obj, s);
+}
+
+template <class S>
+constexpr RowApply<S> bounce_h = row::keep_text<&ScrollerScheme::bounceH, S>;
+template <class S>
+constexpr RowApply<S> bounce_v = row::keep_text<&ScrollerScheme::bounceV, S>;
+
+} // namespace scroller_row
