@@ -5,40 +5,17 @@
 #include <Ecore_Evas.h>
 #include <Elementary.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <vector>
 
-#include "components/manager/window_manager.h"
 #include "components/msg_writer/image_buffer.h"
-#include "threads/dequeue_thread/cmd_render.h"
+#include "engine_window.h"
 #include "trees.h"
-#include "utils/efl_util.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-Evas_Object* make_window(int w, int h)
-{
-    Evas_Object* win = elm_win_util_standard_add("", "");
-    evas_object_resize(win, w, h);
-    evas_object_show(win);
-    return win;
-}
-
-void render_once(Evas_Object* win) { ecore_evas_manual_render(ecore_evas_ecore_evas_get(evas_object_evas_get(win))); }
+using namespace bench;
 
 // The bare toolkit: the same widgets made directly, no adapters, no batching.
 Evas_Object* bare_build(Evas_Object* parent, const Json::Value& n, bool top)
@@ -68,54 +45,30 @@ Evas_Object* bare_build(Evas_Object* parent, const Json::Value& n, bool top)
     return obj;
 }
 
-struct Engine {
-    int id = 4242;
-    Evas_Object* win;
-    int w, h;
-    Engine(int w_, int h_) : w(w_), h(h_)
-    {
-        win = make_window(w, h);
-        WindowManager::getInstance()->add(id, win, "/bench", "mobile");
-        evas_object_data_set(win, "project-path", (void*)"/bench");
-        evas_object_data_set(win, "win-width", &w);
-        evas_object_data_set(win, "win-height", &h);
-    }
-    ~Engine()
-    {
-        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, "page")))
-            free_evas_object(page);
-        WindowManager::getInstance()->remove(id);
-        evas_object_del(win);
-    }
-    // One full re-render as a render command and its frame cost the engine.
-    void render(const std::string& data)
-    {
-        CmdRender cmd;
-        cmd.setId(id);
-        cmd.deserialize(data);
-        cmd.doCmd();
-        render_once(win);
-        ImageBuffer image;
-        image.updateImageBuffer(win);
-        free(image.getBuf());
-        auto* page = static_cast<Evas_Object*>(evas_object_data_get(win, "page"));
-        free(get_all_widget_positions(win, page));
-        free(get_placeholder_positions(page, "0"));
-    }
-};
+// One full re-render as a render command and its frame cost the engine.
+void engine_render(const EngineWindow& engine, const std::string& data)
+{
+    engine.command(data);
+    render_once(engine.win);
+    ImageBuffer image;
+    image.updateImageBuffer(engine.win);
+    free(image.getBuf());
+    free(get_all_widget_positions(engine.win, engine.page()));
+    free(get_placeholder_positions(engine.page(), "0"));
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     int runs = argc > 1 ? atoi(argv[1]) : 9;
-    bench::Leaves kind = bench::leaves_from(argc > 2 ? argv[2] : nullptr);
+    Leaves kind = leaves_from(argc > 2 ? argv[2] : nullptr);
     elm_init(0, nullptr);
     elm_config_preferred_engine_set("buffer");
     const int W = 720, H = 1280;
     elm_config_scale_set(2.3);
     printf("render cost at %dx%d, %s, median of %d re-renders (teardown + build + first frame), ms\n", W, H,
-           bench::leaves_name(kind), runs);
+           leaves_name(kind), runs);
     printf("%8s %14s %14s %14s %12s %12s\n", "widgets", "bare naive", "engine batched", "engine naive", "batched/bare", "naive/bare");
     for (int n : { 10, 100, 500 }) {
         Json::Value tree = bench::tree(n, kind);
@@ -142,10 +95,10 @@ int main(int argc, char** argv)
         }
         for (bool batching : { true, false }) {
             g_render_batching = batching;
-            Engine engine(W, H);
+            EngineWindow engine(W, H);
             for (int r = 0; r < runs + 1; ++r) {
                 auto t = Clock::now();
-                engine.render(text);
+                engine_render(engine, text);
                 if (r > 0)
                     (batching ? batched : naive).push_back(ms_since(t));
             }

@@ -219,6 +219,13 @@ TEST_F(ListAdapters, StyleRecreatesWithTheClassOfThatStyle)
     EXPECT_STREQ(cls(two)->item_style, "double_label");
     EXPECT_EQ(cls(build("efl.genlistitem", gl, { { "style", "double_label" } })), cls(two)) << "one class per style";
     EXPECT_EQ(genlistTexts(gl), (std::vector<std::string> { "p", "g", "", "u", "t", "" }));
+
+    // Applied again to a made item, a style re-makes it at the end, texts kept.
+    _WidgetInfo* again = ToolkitTest::makeNode("efl.genlistitem", "p", { { "style", "groupindex" } });
+    EXPECT_TRUE(getAdapter("efl.genlistitem")->set_property(plain, again, ""));
+    deleteWidgetsInfo(again);
+    EXPECT_STREQ(cls(plain)->item_style, "groupindex");
+    EXPECT_EQ(genlistTexts(gl), (std::vector<std::string> { "g", "", "u", "t", "", "p" }));
 }
 
 TEST_F(ListAdapters, NestedItemsAreTreeChildrenUntilRestyled)
@@ -295,6 +302,15 @@ TEST_F(ListAdapters, CarrierAndRecordUnlinkWhicheverGoesFirst)
     Evas_Object* cell = build("efl.gengriditem", grid, { { "label", "c" } });
     evas_object_del(grid);
     EXPECT_EQ(node_item(cell), nullptr);
+    EXPECT_EQ(carrier_record(cell), nullptr);
+    evas_object_del(cell);
+
+    // Removing an item node leaves the item to its list, which the teardown
+    // removes next and which then takes the item.
+    Evas_Object* kept = build("efl.genlistitem", gl, { { "label", "kept" } });
+    EXPECT_TRUE(getAdapter("efl.genlistitem")->remove(kept));
+    EXPECT_EQ(genlistTexts(gl), (std::vector<std::string> { "kept" }));
+    EXPECT_TRUE(getAdapter("efl.genlist")->remove(gl));
 }
 
 TEST_F(ListAdapters, ScrollerPolicyAndBounceSchemes)

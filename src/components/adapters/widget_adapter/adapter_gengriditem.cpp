@@ -47,12 +47,11 @@ Evas_Object* gengriditem_add(Evas_Object* grid)
 {
     if (!item_parent_is(grid, "Elm_Gengrid"))
         return nullptr;
-    Evas_Object* carrier = record_carrier_add(grid, grid, false);
-    auto* rec = new ItemRecord;
+    Evas_Object* carrier = record_carrier_add(grid, false);
+    ItemRecord* rec = carrier_record(carrier);
     Elm_Object_Item* item
-        = carrier ? elm_gengrid_item_append(grid, gengrid_item_classes().get("default"), rec, nullptr, nullptr) : nullptr;
+        = rec ? elm_gengrid_item_append(grid, gengrid_item_classes().get("default"), rec, nullptr, nullptr) : nullptr;
     if (!item) {
-        delete rec;
         evas_object_del(carrier);
         adapter_refuse_add("the toolkit made no gengrid item");
         return nullptr;
@@ -65,7 +64,7 @@ Evas_Object* gengriditem_add(Evas_Object* grid)
 
 extern const WidgetAdapter gengriditem_adapter = {
     .add = gengriditem_add,
-    .remove = carrier_remove,
+    .remove = record_carrier_remove,
     .set_property = gengriditem_set_property,
     .pack = pack_unsupported,
     .unpack = unpack_unsupported,

@@ -10,41 +10,27 @@
 
 // --- Item data record ----------------------------------------------------
 
-ItemRecord* clone_item_data(const ItemRecord* from)
-{
-    auto* rec = new ItemRecord;
-    if (!from)
-        return rec;
-    utf8_copy(rec->text, ITEM_TEXT_SIZE, from->text);
-    utf8_copy(rec->sub, ITEM_TEXT_SIZE, from->sub);
-    utf8_copy(rec->iconFile, ITEM_TEXT_SIZE, from->iconFile);
-    utf8_copy(rec->iconName, ITEM_TEXT_SIZE, from->iconName);
-    utf8_copy(rec->endFile, ITEM_TEXT_SIZE, from->endFile);
-    utf8_copy(rec->endName, ITEM_TEXT_SIZE, from->endName);
-    rec->carrier = from->carrier;
-    return rec;
-}
-
 namespace {
 
 void forget_track(Evas_Object* carrier);
 
-void clear_carrier_of(const ItemRecord* rec)
-{
-    if (!rec->carrier || node_item(rec->carrier) != rec->item)
-        return;
-    forget_track(rec->carrier);
-    evas_object_data_del(rec->carrier, KEY_WIDGETITEM);
-}
-
 } // namespace
+
+ItemRecord* carrier_record(const Evas_Object* carrier)
+{
+    return carrier ? static_cast<ItemRecord*>(evas_object_data_get(carrier, KEY_ITEM_RECORD)) : nullptr;
+}
 
 void item_record_del(void* data, Evas_Object*)
 {
     auto* rec = static_cast<ItemRecord*>(data);
     if (!rec)
         return;
-    clear_carrier_of(rec);
+    if (rec->carrier && carrier_record(rec->carrier) == rec) {
+        forget_track(rec->carrier);
+        evas_object_data_del(rec->carrier, KEY_WIDGETITEM);
+        evas_object_data_del(rec->carrier, KEY_ITEM_RECORD);
+    }
     delete rec;
 }
 
@@ -314,23 +300,36 @@ void track_realized_items(Evas_Object* list)
 
 namespace {
 
-// The carrier going first leaves the record without a dangling pointer.
+// The carrier going first leaves no pointer to it in the record; a record
+// no item took yet goes with it.
 void record_carrier_deleted(void*, Evas*, Evas_Object* carrier, void*)
 {
     forget_track(carrier);
-    if (ItemRecord* rec = record_of(node_item(carrier)); rec && rec->carrier == carrier)
+    ItemRecord* rec = carrier_record(carrier);
+    if (!rec)
+        return;
+    if (!rec->item)
+        delete rec;
+    else
         rec->carrier = nullptr;
 }
 
 } // namespace
 
-Evas_Object* record_carrier_add(Evas_Object* boxParent, Evas_Object* list, bool withContainer)
+// A plain invisible rectangle: lists hold hundreds of items, and a widget
+// per item would cost more than the items themselves.
+Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer)
 {
-    Evas_Object* carrier = elm_box_add(boxParent);
+    Evas_Object* carrier = list ? evas_object_rectangle_add(evas_object_evas_get(list)) : nullptr;
     if (!carrier)
         return nullptr;
+    evas_object_color_set(carrier, 0, 0, 0, 0);
+    evas_object_pass_events_set(carrier, EINA_TRUE);
     if (withContainer)
         evas_object_data_set(carrier, KEY_CONTAINER, list);
+    auto* rec = new ItemRecord;
+    rec->carrier = carrier;
+    evas_object_data_set(carrier, KEY_ITEM_RECORD, rec);
     evas_object_event_callback_add(carrier, EVAS_CALLBACK_DEL, record_carrier_deleted, nullptr);
     return carrier;
 }
@@ -339,83 +338,128 @@ void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item*
 {
     rec->carrier = carrier;
     rec->item = item;
+    rec->pendingParent = nullptr;
+    evas_object_data_set(carrier, KEY_ITEM_RECORD, rec);
     evas_object_data_set(carrier, KEY_WIDGETITEM, item);
 }
 
-bool carrier_remove(Evas_Object* carrier)
+namespace {
+
+// Frees the node's tags and drops "container" and "item-track"; returns the
+// item, untracked, and no longer linked from the carrier.
+Elm_Object_Item* carrier_detach(Evas_Object* carrier)
 {
-    if (!carrier)
-        return false;
     efl_util_tag_text_del(carrier, KEY_WID);
     efl_util_tag_text_del(carrier, KEY_WIDGET_TYPE);
     evas_object_data_del(carrier, KEY_CONTAINER);
     forget_track(carrier);
     auto* item = static_cast<Elm_Object_Item*>(evas_object_data_del(carrier, KEY_WIDGETITEM));
-    if (item) {
-        while (elm_object_item_track_get(item) > 0)
-            elm_object_item_untrack(item);
+    while (item && elm_object_item_track_get(item) > 0)
+        elm_object_item_untrack(item);
+    return item;
+}
+
+} // namespace
+
+bool carrier_remove(Evas_Object* carrier)
+{
+    if (!carrier)
+        return false;
+    if (Elm_Object_Item* item = carrier_detach(carrier))
         elm_object_item_del(item);
-    }
+    evas_object_del(carrier);
+    return true;
+}
+
+bool record_carrier_remove(Evas_Object* carrier)
+{
+    if (!carrier)
+        return false;
+    carrier_detach(carrier);
     evas_object_del(carrier);
     return true;
 }
 
 // --- Genlist items -------------------------------------------------------
 
-Evas_Object* genlist_item_add_to(Evas_Object* boxParent, Evas_Object* genlist, Elm_Object_Item* parentItem,
-                                 ItemClassTable& table)
+namespace {
+
+ItemRecord* clone_item_data(const ItemRecord* from)
 {
-    Evas_Object* carrier = record_carrier_add(boxParent, genlist, true);
-    if (!carrier) {
-        adapter_refuse_add("the toolkit made no carrier box");
-        return nullptr;
-    }
     auto* rec = new ItemRecord;
-    Elm_Object_Item* item = elm_genlist_item_append(genlist, table.get("default"), rec, parentItem,
-                                                    ELM_GENLIST_ITEM_NONE, nullptr, nullptr);
-    if (!item) {
-        delete rec;
-        evas_object_del(carrier);
-        adapter_refuse_add("the toolkit made no genlist item");
-        return nullptr;
-    }
-    record_carrier_bind(carrier, rec, item);
-    return carrier;
+    utf8_copy(rec->text, ITEM_TEXT_SIZE, from->text);
+    utf8_copy(rec->sub, ITEM_TEXT_SIZE, from->sub);
+    utf8_copy(rec->iconFile, ITEM_TEXT_SIZE, from->iconFile);
+    utf8_copy(rec->iconName, ITEM_TEXT_SIZE, from->iconName);
+    utf8_copy(rec->endFile, ITEM_TEXT_SIZE, from->endFile);
+    utf8_copy(rec->endName, ITEM_TEXT_SIZE, from->endName);
+    rec->carrier = from->carrier;
+    return rec;
 }
 
-bool genlist_item_recreate(Evas_Object* carrier, const Elm_Genlist_Item_Class* cls, Elm_Object_Item* parent,
-                           Elm_Genlist_Item_Type type)
+// Deletes the made item and appends a new one with a copy of its record.
+Elm_Object_Item* remake(Evas_Object* genlist, ItemRecord*& rec, const Elm_Genlist_Item_Class* cls,
+                        Elm_Object_Item* parent, Elm_Genlist_Item_Type type)
 {
-    Elm_Object_Item* old = node_item(carrier);
-    Evas_Object* genlist = node_container(carrier);
-    auto* rec = static_cast<ItemRecord*>(old ? elm_object_item_data_get(old) : nullptr);
-    if (!rec || !genlist || !cls)
-        return false;
     ItemRecord* copy = clone_item_data(rec);
     // The old item may hold the only item reference to its class.
     auto* held = const_cast<Elm_Genlist_Item_Class*>(cls);
     elm_genlist_item_class_ref(held);
-    elm_object_item_del(old);
+    elm_object_item_del(rec->item); // releases `rec`
+    rec = copy;
     Elm_Object_Item* item = elm_genlist_item_append(genlist, cls, copy, parent, type, nullptr, nullptr);
     elm_genlist_item_class_unref(held);
-    if (!item) {
+    if (!item)
         delete copy;
-        node_diag(carrier, "the toolkit did not re-create the genlist item; the node has no item now");
-        return false;
-    }
-    record_carrier_bind(carrier, copy, item);
-    if (type == ELM_GENLIST_ITEM_GROUP)
-        elm_genlist_item_select_mode_set(item, ELM_OBJECT_SELECT_MODE_DISPLAY_ONLY);
-    elm_genlist_item_update(item);
-    return true;
+    return item;
 }
 
-void genlist_item_restyle(Evas_Object* carrier, ItemClassTable& table, const std::string& style)
+} // namespace
+
+Evas_Object* genlist_item_carrier_add(Evas_Object* genlist, Elm_Object_Item* parentItem)
 {
-    if (style.empty() || style == "default")
-        return;
-    bool group = table.isGroupStyle(style);
-    genlist_item_recreate(carrier, table.get(style), nullptr, group ? ELM_GENLIST_ITEM_GROUP : ELM_GENLIST_ITEM_NONE);
+    Evas_Object* carrier = record_carrier_add(genlist, true);
+    if (!carrier) {
+        adapter_refuse_add("the toolkit made no carrier object");
+        return nullptr;
+    }
+    carrier_record(carrier)->pendingParent = parentItem;
+    return carrier;
+}
+
+bool genlist_item_place(Evas_Object* carrier, ItemClassTable& table, const GenlistItemShape& shape)
+{
+    ItemRecord* rec = carrier_record(carrier);
+    Evas_Object* genlist = node_container(carrier);
+    if (!rec || !genlist) {
+        node_diag(carrier, "the node has no genlist item; its properties are ignored");
+        return false;
+    }
+    bool restyled = !shape.style.empty() && shape.style != "default";
+    bool retyped = shape.type == ELM_GENLIST_ITEM_TREE || shape.type == ELM_GENLIST_ITEM_GROUP;
+    Elm_Object_Item* old = rec->item;
+    Elm_Object_Item* item = old;
+    if (!old || restyled || retyped) {
+        const Elm_Genlist_Item_Class* cls = restyled ? table.get(shape.style)
+            : old                                    ? elm_genlist_item_item_class_get(old)
+                                                     : table.get("default");
+        Elm_Object_Item* parent = restyled ? nullptr : old ? elm_genlist_item_parent_get(old) : rec->pendingParent;
+        auto type = static_cast<Elm_Genlist_Item_Type>(retyped ? shape.type : ELM_GENLIST_ITEM_NONE);
+        if (restyled)
+            type = table.isGroupStyle(shape.style) ? ELM_GENLIST_ITEM_GROUP : ELM_GENLIST_ITEM_NONE;
+        item = old ? remake(genlist, rec, cls, parent, type)
+                   : elm_genlist_item_append(genlist, cls, rec, parent, type, nullptr, nullptr);
+        if (!item) {
+            node_diag(carrier, "the toolkit made no genlist item; the node has none");
+            return false;
+        }
+        record_carrier_bind(carrier, rec, item);
+        if (type == ELM_GENLIST_ITEM_GROUP)
+            elm_genlist_item_select_mode_set(item, ELM_OBJECT_SELECT_MODE_DISPLAY_ONLY);
+    }
+    if (shape.selected && !restyled)
+        elm_genlist_item_selected_set(item, *shape.selected);
+    return true;
 }
 
 bool widget_is(const Evas_Object* obj, const char* toolkitType)

@@ -6,6 +6,7 @@
 #include <Elementary.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,11 @@
 inline constexpr size_t ITEM_TEXT_SIZE = 256;
 
 // --- Item data record ----------------------------------------------------
-// The data of one genlist or gengrid item, owned by the toolkit item and
-// released by its class's del callback. The record and the node's carrier
-// box point at each other; whichever goes first clears the other's link.
+// The data of one genlist or gengrid item. It is made with the node's
+// carrier, which holds it under "item-record" until the toolkit item that
+// takes it is made; from then on the item owns it and its class's del
+// callback releases it. Record and carrier point at each other; whichever
+// goes first clears the other's link.
 struct ItemRecord {
     char text[ITEM_TEXT_SIZE] {};     // "label"/"text"
     char sub[ITEM_TEXT_SIZE] {};      // "sub-label"
@@ -26,15 +29,17 @@ struct ItemRecord {
     char endFile[ITEM_TEXT_SIZE] {};  // "end-image-path"
     char endName[ITEM_TEXT_SIZE] {};  // "end-standard-icon"
     Evas_Object* carrier = nullptr;
-    Elm_Object_Item* item = nullptr; // the item that owns this record
+    Elm_Object_Item* item = nullptr;          // the item that owns this record
+    Elm_Object_Item* pendingParent = nullptr; // a nested genlist item's parent, until the item is made
 };
 
-// A copy of the texts and the carrier, for a re-created item.
-ItemRecord* clone_item_data(const ItemRecord* from);
+inline constexpr char KEY_ITEM_RECORD[] = "item-record";
+
+ItemRecord* carrier_record(const Evas_Object* carrier);
 
 // The class del callback of every table: releases the record and, when the
-// toolkit deletes the item first, clears the carrier's "widgetitem" and
-// "item-track".
+// toolkit deletes the item first, clears the carrier's "widgetitem",
+// "item-track" and "item-record".
 void item_record_del(void* data, Evas_Object* obj);
 
 // --- Item class callbacks ------------------------------------------------
@@ -111,15 +116,22 @@ ItemClassTable& genlist_item_classes(); // the 18 genlist styles
 ItemClassTable& gengrid_item_classes(); // the 8 gengrid styles
 
 // --- Carriers of genlist and gengrid items -------------------------------
-// A box made inside `boxParent` for an item of `list`; with `withContainer`
-// the list is kept under "container". The record is bound afterwards.
-Evas_Object* record_carrier_add(Evas_Object* boxParent, Evas_Object* list, bool withContainer);
-// Points the carrier and the record at `item` (the record's owner).
+// An invisible object on the list's canvas, with an empty record; with
+// `withContainer` the list is kept under "container". It has no geometry of
+// its own, so the item's position comes from "item-track" or the list.
+Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer);
+// Hands the carrier's record to `item`, which was made with it.
 void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item* item);
 
-// Removal of any carrier node: frees its tags, drops "container" and
-// "item-track", untracks and deletes its item, deletes the box.
+// Removal of a carrier node: frees its tags, drops "container" and
+// "item-track", untracks and deletes its item, deletes the carrier.
 bool carrier_remove(Evas_Object* carrier);
+// Removal of a genlist or gengrid item node: the same, except that the item
+// stays with its list. The teardown removes a list right after its items
+// (children first), and a list deleted whole takes its items with it at a
+// fraction of what deleting them one by one from the living list costs (each
+// deletion updates the list's layout and focus chain).
+bool record_carrier_remove(Evas_Object* carrier);
 
 // --- Realize tracking ----------------------------------------------------
 // "item-track" on a carrier holds the item's tracking object while the item
@@ -136,26 +148,37 @@ void carrier_forget_track_on_del(Evas_Object* carrier);
 void track_realized_items(Evas_Object* list);
 
 // --- Genlist items -------------------------------------------------------
-// Appends an item of `table`'s "default" class to `genlist`, under
-// `parentItem` when given, with its carrier made inside `boxParent`. Null,
-// with the refusal recorded, when the toolkit makes no item.
-Evas_Object* genlist_item_add_to(Evas_Object* boxParent, Evas_Object* genlist, Elm_Object_Item* parentItem,
-                                 ItemClassTable& table);
-// Re-creates the carrier's item at the end of its genlist with the same
-// texts; group items are display-only. False when the toolkit makes no new
-// item (the carrier is then left without one).
-bool genlist_item_recreate(Evas_Object* carrier, const Elm_Genlist_Item_Class* cls, Elm_Object_Item* parent,
-                           Elm_Genlist_Item_Type type);
-// "style": any name but "default" re-creates the item, top level, with
-// `table`'s class of that name, as a group item for a group style.
-void genlist_item_restyle(Evas_Object* carrier, ItemClassTable& table, const std::string& style);
+// A genlist item is made once its node's properties are known, at the end of
+// its set_property, with its final class, type and parent. Appending it with
+// the default class at `add` and re-making it for "style" or "item-type"
+// would look the same (the render command applies a node's properties before
+// it makes the node's later siblings, so the item is still the last one) but
+// costs a deletion and an append per item.
+struct GenlistItemShape {
+    int type = ELM_GENLIST_ITEM_NONE; // "item-type": 1 tree, 2 group, others nothing
+    std::string style;                // "style": any name but "default" re-makes the item
+    std::optional<bool> selected;     // "selected"
+};
+
+// The carrier of an item of `genlist`, nested under `parentItem` when given.
+// Null, with the refusal recorded, when the toolkit makes no object.
+Evas_Object* genlist_item_carrier_add(Evas_Object* genlist, Elm_Object_Item* parentItem);
+
+// Makes the carrier's item: a style re-makes it at the top level with
+// `table`'s class of that name, as a group item for a group style, and an
+// item made for a style starts unselected (as a re-made item would); an item
+// type keeps the class and parent. Group items are display-only. An item
+// already made is re-made at the end of the list only when the shape asks
+// for a style or a type. False, with one diagnostic, when the node has no
+// record or the toolkit makes no item.
+bool genlist_item_place(Evas_Object* carrier, ItemClassTable& table, const GenlistItemShape& shape);
 
 // True when `obj` is a widget of toolkit type `toolkitType` ("Elm_Genlist").
 bool widget_is(const Evas_Object* obj, const char* toolkitType);
 
 // --- Item rows of the typed walk -------------------------------------------
-// Before the walk of an item node: false, with one diagnostic, when the node
-// has no toolkit item.
+// Before the walk of an item node made with its item: false, with one
+// diagnostic, when the node has no toolkit item.
 bool node_item_present(Evas_Object* node);
 
 template <class S>
@@ -166,13 +189,12 @@ bool item_present(Evas_Object* node, S&)
 
 void record_text_set(Evas_Object* carrier, char* field, const std::string& value, void (*update)(Elm_Object_Item*));
 
-// A text of the record (skip empty), then the item's update call.
+// A text of the carrier's record (skip empty), then the item's update call
+// when the item is made.
 template <char (ItemRecord::*FIELD)[ITEM_TEXT_SIZE], void (*UPDATE)(Elm_Object_Item*), class S>
 void record_text(Evas_Object* carrier, const std::string& v, S&)
 {
-    Elm_Object_Item* item = node_item(carrier);
-    auto* rec = item ? static_cast<ItemRecord*>(elm_object_item_data_get(item)) : nullptr;
-    if (rec)
+    if (ItemRecord* rec = carrier_record(carrier))
         record_text_set(carrier, rec->*FIELD, v, UPDATE);
 }
 
