@@ -40,6 +40,7 @@ constexpr PropertyTable<NoState> GENGRIDITEM_TABLE
 
 bool gengriditem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
 {
+    carrier_hide(carrier);
     return set_properties(carrier, node, GENGRIDITEM_TABLE);
 }
 

@@ -31,6 +31,7 @@ bool genlistitem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::stri
     S shape;
     if (!set_properties(carrier, node, GENLISTITEM_TABLE, shape))
         return false;
+    carrier_hide(carrier);
     return genlist_item_place(carrier, genlist_item_classes(), shape);
 }
 

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "components/adapters/Adapter.h"
-#include "utils/efl_util.h"
 
 // --- Item data record ----------------------------------------------------
 
@@ -316,15 +315,13 @@ void record_carrier_deleted(void*, Evas*, Evas_Object* carrier, void*)
 
 } // namespace
 
-// A plain invisible rectangle: lists hold hundreds of items, and a widget
+// A plain rectangle, kept hidden: lists hold hundreds of items, and a widget
 // per item would cost more than the items themselves.
 Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer)
 {
     Evas_Object* carrier = list ? evas_object_rectangle_add(evas_object_evas_get(list)) : nullptr;
     if (!carrier)
         return nullptr;
-    evas_object_color_set(carrier, 0, 0, 0, 0);
-    evas_object_pass_events_set(carrier, EINA_TRUE);
     if (withContainer)
         evas_object_data_set(carrier, KEY_CONTAINER, list);
     auto* rec = new ItemRecord;
@@ -332,6 +329,12 @@ Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer)
     evas_object_data_set(carrier, KEY_ITEM_RECORD, rec);
     evas_object_event_callback_add(carrier, EVAS_CALLBACK_DEL, record_carrier_deleted, nullptr);
     return carrier;
+}
+
+void carrier_hide(Evas_Object* carrier)
+{
+    if (carrier)
+        evas_object_hide(carrier);
 }
 
 void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item* item)
@@ -345,15 +348,11 @@ void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item*
 
 namespace {
 
-// Frees the node's tags and drops "container" and "item-track"; returns the
-// item, untracked, and no longer linked from the carrier.
-Elm_Object_Item* carrier_detach(Evas_Object* carrier)
+// The carrier's item, no longer tracked by it.
+Elm_Object_Item* untracked_item(Evas_Object* carrier)
 {
-    efl_util_tag_text_del(carrier, KEY_WID);
-    efl_util_tag_text_del(carrier, KEY_WIDGET_TYPE);
-    evas_object_data_del(carrier, KEY_CONTAINER);
+    Elm_Object_Item* item = node_item(carrier);
     forget_track(carrier);
-    auto* item = static_cast<Elm_Object_Item*>(evas_object_data_del(carrier, KEY_WIDGETITEM));
     while (item && elm_object_item_track_get(item) > 0)
         elm_object_item_untrack(item);
     return item;
@@ -361,13 +360,15 @@ Elm_Object_Item* carrier_detach(Evas_Object* carrier)
 
 } // namespace
 
+// The carrier's tags ("wid", "widget-type") and links go with it.
 bool carrier_remove(Evas_Object* carrier)
 {
     if (!carrier)
         return false;
-    if (Elm_Object_Item* item = carrier_detach(carrier))
-        elm_object_item_del(item);
+    Elm_Object_Item* item = untracked_item(carrier);
     evas_object_del(carrier);
+    if (item)
+        elm_object_item_del(item);
     return true;
 }
 
@@ -375,7 +376,7 @@ bool record_carrier_remove(Evas_Object* carrier)
 {
     if (!carrier)
         return false;
-    carrier_detach(carrier);
+    untracked_item(carrier);
     evas_object_del(carrier);
     return true;
 }

@@ -116,15 +116,18 @@ ItemClassTable& genlist_item_classes(); // the 18 genlist styles
 ItemClassTable& gengrid_item_classes(); // the 8 gengrid styles
 
 // --- Carriers of genlist and gengrid items -------------------------------
-// An invisible object on the list's canvas, with an empty record; with
+// A hidden object on the list's canvas, with an empty record; with
 // `withContainer` the list is kept under "container". It has no geometry of
 // its own, so the item's position comes from "item-track" or the list.
 Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer);
+// The render command shows every node's object; a carrier is never drawn,
+// and each shown object costs the canvas work in every frame.
+void carrier_hide(Evas_Object* carrier);
 // Hands the carrier's record to `item`, which was made with it.
 void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item* item);
 
-// Removal of a carrier node: frees its tags, drops "container" and
-// "item-track", untracks and deletes its item, deletes the carrier.
+// Removal of a carrier node: untracks its item, deletes the carrier (its
+// tags and links go with it), then the item.
 bool carrier_remove(Evas_Object* carrier);
 // Removal of a genlist or gengrid item node: the same, except that the item
 // stays with its list. The teardown removes a list right after its items
