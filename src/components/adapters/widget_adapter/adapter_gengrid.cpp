@@ -39,22 +39,8 @@ bool gengrid_set_property(Evas_Object* grid, _WidgetInfo* node, std::string)
     return set_properties(grid, node, GENGRID_TABLE);
 }
 
-Evas_Object* gengrid_add(Evas_Object* parent)
-{
-    if (!parent)
-        return nullptr;
-    Evas_Object* grid = elm_gengrid_add(parent);
-    track_realized_items(grid);
-    return grid;
-}
-
-bool gengrid_remove(Evas_Object* grid)
-{
-    if (!remove_widget(grid))
-        return false;
-    gengrid_item_classes().releaseUnused();
-    return true;
-}
+constexpr auto gengrid_add = tracked_list_add<elm_gengrid_add>;
+constexpr auto gengrid_remove = class_list_remove<gengrid_item_classes>;
 
 } // namespace
 

@@ -25,24 +25,8 @@ bool genlist_set_property(Evas_Object* genlist, _WidgetInfo* node, std::string)
     return set_properties(genlist, node, GENLIST_TABLE);
 }
 
-Evas_Object* genlist_add(Evas_Object* parent)
-{
-    if (!parent)
-        return nullptr;
-    Evas_Object* genlist = elm_genlist_add(parent);
-    track_realized_items(genlist);
-    return genlist;
-}
-
-// The widget goes first, taking any item left in it; then the classes that
-// no item of any genlist uses any more.
-bool genlist_remove(Evas_Object* genlist)
-{
-    if (!remove_widget(genlist))
-        return false;
-    genlist_item_classes().releaseUnused();
-    return true;
-}
+constexpr auto genlist_add = tracked_list_add<elm_genlist_add>;
+constexpr auto genlist_remove = class_list_remove<genlist_item_classes>;
 
 } // namespace
 

@@ -150,6 +150,29 @@ void carrier_forget_track_on_del(Evas_Object* carrier);
 // ItemRecords: track the item on its carrier while it is on screen.
 void track_realized_items(Evas_Object* list);
 
+// --- Genlist-like widgets --------------------------------------------------
+// `add`: a null parent gives null; the list's items are tracked while realized.
+template <Evas_Object* (*ADD)(Evas_Object*)>
+Evas_Object* tracked_list_add(Evas_Object* parent)
+{
+    if (!parent)
+        return nullptr;
+    Evas_Object* list = ADD(parent);
+    track_realized_items(list);
+    return list;
+}
+
+// `remove`: the widget goes first, taking any item left in it; then the
+// classes of TABLE that no item of any list uses any more.
+template <ItemClassTable& (*TABLE)()>
+bool class_list_remove(Evas_Object* list)
+{
+    if (!remove_widget(list))
+        return false;
+    TABLE().releaseUnused();
+    return true;
+}
+
 // --- Genlist items -------------------------------------------------------
 // A genlist item is made once its node's properties are known, at the end of
 // its set_property, with its final class, type and parent. Appending it with
