@@ -203,6 +203,10 @@ TEST_F(ListAdapters, ItemTypeRecreatesInPlaceKeepingTheOrder)
 TEST_F(ListAdapters, StyleRecreatesWithTheClassOfThatStyle)
 {
     Evas_Object* gl = filling("efl.genlist");
+    ASSERT_EQ(genlist_item_classes().live(), 0u);
+    Evas_Object* first = build("efl.genlistitem", gl, { { "style", "no-such-style" } });
+    EXPECT_STREQ(cls(first)->item_style, "default") << "an unknown name, even first, reaches the default class";
+    elm_object_item_del(node_item(first));
     Evas_Object* plain = build("efl.genlistitem", gl, { { "label", "p" }, { "style", "default" } });
     const Elm_Gen_Item_Class* defaultClass = cls(plain);
     EXPECT_STREQ(defaultClass->item_style, "default");

@@ -135,15 +135,18 @@ bool ItemClassTable::isGroupStyle(const std::string& name) const
     return false;
 }
 
+// A class takes its index's own style name: an unknown name reaches the
+// "default" class, even as the first name to ask for it.
 Elm_Gen_Item_Class* ItemClassTable::get(const std::string& name)
 {
-    Elm_Gen_Item_Class*& slot = m_classes[styleIndex(name)];
+    size_t index = styleIndex(name);
+    Elm_Gen_Item_Class*& slot = m_classes[index];
     if (slot)
         return slot;
     Elm_Gen_Item_Class* cls = m_kind.make();
     if (!cls)
         return nullptr;
-    cls->item_style = strdup(name.c_str());
+    cls->item_style = strdup(m_kind.styles[index]);
     cls->func.text_get = m_kind.text;
     cls->func.content_get = m_kind.content;
     cls->func.state_get = nullptr; // no states: reads as false
