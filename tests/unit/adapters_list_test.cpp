@@ -573,12 +573,29 @@ TEST_F(ListRender, ClassesOutliveAListRemovedInAnotherWindow)
         Json::Value doc = positions(other, otherPage());
         EXPECT_EQ(doc.size(), 12u);
     }
+    Evas* otherCanvas = evas_object_evas_get(other);
     free_evas_object(static_cast<Evas_Object*>(evas_object_data_del(other, KEY_PAGE)));
     render(tree_json::node("efl.bg", "plain"));
     EXPECT_EQ(genlist_item_classes().live(), 0u) << "unused classes are released with the last list";
     EXPECT_EQ(gengrid_item_classes().live(), 0u);
+
+    // The removed items' carriers wait for the next render of their window,
+    // which takes them again, and go with their window.
+    EXPECT_EQ(carriers_pooled(otherCanvas), 8u);
+    renderOther(listsTree(6));
+    EXPECT_EQ(carriers_pooled(otherCanvas), 0u);
+    EXPECT_EQ(positions(other, otherPage()).size(), 12u);
+    free_evas_object(static_cast<Evas_Object*>(evas_object_data_del(other, KEY_PAGE)));
+    EXPECT_EQ(carriers_pooled(otherCanvas), 8u);
     WindowManager::getInstance()->remove(otherId);
     evas_object_del(other);
+    // The toolkit frees a deleted window's canvas, and its objects, in the
+    // main loop.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (carriers_pooled(otherCanvas) > 0 && std::chrono::steady_clock::now() < deadline)
+        ecore_main_loop_iterate();
+    EXPECT_EQ(carriers_pooled(otherCanvas), 0u);
+    EXPECT_EQ(carriers_pooled(evas_object_evas_get(win)), 8u) << "another window's carriers are left alone";
 }
 
 } // namespace

@@ -4,8 +4,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #include "components/adapters/Adapter.h"
+#include "utils/efl_util.h"
 
 // --- Item data record ----------------------------------------------------
 
@@ -304,16 +307,54 @@ namespace {
 
 // The carrier going first leaves no pointer to it in the record; a record
 // no item took yet goes with it.
-void record_carrier_deleted(void*, Evas*, Evas_Object* carrier, void*)
+bool release_record(Evas_Object* carrier)
 {
-    forget_track(carrier);
-    ItemRecord* rec = carrier_record(carrier);
+    auto* rec = static_cast<ItemRecord*>(evas_object_data_del(carrier, KEY_ITEM_RECORD));
     if (!rec)
-        return;
+        return false;
     if (!rec->item)
         delete rec;
     else
         rec->carrier = nullptr;
+    return true;
+}
+
+// Carriers of removed item nodes, hidden and bare, by canvas: the next render
+// of the same window takes them again, since making and deleting an object
+// per item costs about as much as the item itself. A carrier leaves its pool
+// when the toolkit deletes it (with its window).
+std::unordered_map<Evas*, std::vector<Evas_Object*>> carrier_pool;
+
+void record_carrier_deleted(void*, Evas* canvas, Evas_Object* carrier, void*)
+{
+    forget_track(carrier);
+    release_record(carrier);
+    auto pool = carrier_pool.find(canvas);
+    if (pool == carrier_pool.end())
+        return;
+    std::erase(pool->second, carrier);
+    if (pool->second.empty())
+        carrier_pool.erase(pool);
+}
+
+Evas_Object* pooled_carrier(Evas* canvas)
+{
+    auto pool = carrier_pool.find(canvas);
+    if (pool == carrier_pool.end())
+        return nullptr;
+    Evas_Object* carrier = pool->second.back();
+    pool->second.pop_back();
+    if (pool->second.empty())
+        carrier_pool.erase(pool);
+    return carrier;
+}
+
+Evas_Object* new_carrier(Evas* canvas)
+{
+    Evas_Object* carrier = evas_object_rectangle_add(canvas);
+    if (carrier)
+        evas_object_event_callback_add(carrier, EVAS_CALLBACK_DEL, record_carrier_deleted, nullptr);
+    return carrier;
 }
 
 } // namespace
@@ -322,7 +363,10 @@ void record_carrier_deleted(void*, Evas*, Evas_Object* carrier, void*)
 // per item would cost more than the items themselves.
 Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer)
 {
-    Evas_Object* carrier = list ? evas_object_rectangle_add(evas_object_evas_get(list)) : nullptr;
+    Evas* canvas = list ? evas_object_evas_get(list) : nullptr;
+    Evas_Object* carrier = pooled_carrier(canvas);
+    if (!carrier)
+        carrier = canvas ? new_carrier(canvas) : nullptr;
     if (!carrier)
         return nullptr;
     if (withContainer)
@@ -330,7 +374,6 @@ Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer)
     auto* rec = new ItemRecord;
     rec->carrier = carrier;
     evas_object_data_set(carrier, KEY_ITEM_RECORD, rec);
-    evas_object_event_callback_add(carrier, EVAS_CALLBACK_DEL, record_carrier_deleted, nullptr);
     return carrier;
 }
 
@@ -375,13 +418,30 @@ bool carrier_remove(Evas_Object* carrier)
     return true;
 }
 
+// A carrier whose record is gone (its item was deleted by the toolkit, or
+// it was removed before) is deleted rather than pooled.
 bool record_carrier_remove(Evas_Object* carrier)
 {
     if (!carrier)
         return false;
     untracked_item(carrier);
-    evas_object_del(carrier);
+    efl_util_tag_text_del(carrier, KEY_WID);
+    efl_util_tag_text_del(carrier, KEY_WIDGET_TYPE);
+    evas_object_data_del(carrier, KEY_CONTAINER);
+    evas_object_data_del(carrier, KEY_WIDGETITEM);
+    if (!release_record(carrier)) {
+        evas_object_del(carrier);
+        return true;
+    }
+    evas_object_hide(carrier);
+    carrier_pool[evas_object_evas_get(carrier)].push_back(carrier);
     return true;
+}
+
+size_t carriers_pooled(const Evas* canvas)
+{
+    auto pool = carrier_pool.find(const_cast<Evas*>(canvas));
+    return pool == carrier_pool.end() ? 0 : pool->second.size();
 }
 
 // --- Genlist items -------------------------------------------------------

@@ -116,7 +116,8 @@ ItemClassTable& genlist_item_classes(); // the 18 genlist styles
 ItemClassTable& gengrid_item_classes(); // the 8 gengrid styles
 
 // --- Carriers of genlist and gengrid items -------------------------------
-// A hidden object on the list's canvas, with an empty record; with
+// A hidden object on the list's canvas (one a removed node left there, or a
+// new one), with an empty record; with
 // `withContainer` the list is kept under "container". It has no geometry of
 // its own, so the item's position comes from "item-track" or the list.
 Evas_Object* record_carrier_add(Evas_Object* list, bool withContainer);
@@ -129,12 +130,15 @@ void record_carrier_bind(Evas_Object* carrier, ItemRecord* rec, Elm_Object_Item*
 // Removal of a carrier node: untracks its item, deletes the carrier (its
 // tags and links go with it), then the item.
 bool carrier_remove(Evas_Object* carrier);
-// Removal of a genlist or gengrid item node: the same, except that the item
-// stays with its list. The teardown removes a list right after its items
-// (children first), and a list deleted whole takes its items with it at a
-// fraction of what deleting them one by one from the living list costs (each
-// deletion updates the list's layout and focus chain).
+// Removal of a genlist or gengrid item node: untracks the item and leaves it
+// with its list. The teardown removes a list right after its items (children
+// first), and a list deleted whole takes its items with it at a fraction of
+// what deleting them one by one from the living list costs (each deletion
+// updates the list's layout and focus chain). The carrier, stripped of its
+// tags and links, waits hidden for the next render of its window.
 bool record_carrier_remove(Evas_Object* carrier);
+// Carriers waiting on `canvas`; none once its window is deleted.
+size_t carriers_pooled(const Evas* canvas);
 
 // --- Realize tracking ----------------------------------------------------
 // "item-track" on a carrier holds the item's tracking object while the item
