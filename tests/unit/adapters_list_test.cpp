@@ -537,16 +537,7 @@ TEST_F(ListRender, ClassesOutliveAListRemovedInAnotherWindow)
     evas_object_data_set(other, "project-path", (void*)"/p");
     evas_object_data_set(other, "win-width", &otherWidth);
     evas_object_data_set(other, "win-height", &otherHeight);
-    auto renderOther = [&](const Json::Value& tree) {
-        Json::Value data;
-        data["width"] = otherWidth;
-        data["height"] = otherHeight;
-        data["render-data"] = tree_json::compact(tree);
-        CmdRender cmd;
-        cmd.setId(otherId);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
-    };
+    auto renderOther = [&](const Json::Value& tree) { renderTextIn(otherId, tree_json::compact(tree)); };
     auto otherPage = [&] { return static_cast<Evas_Object*>(evas_object_data_get(other, KEY_PAGE)); };
 
     for (int round = 0; round < 3; ++round) {
