@@ -445,47 +445,21 @@ protected:
         return false;
     }
 
-    static Json::Value item(const std::string& wid, const std::string& label, const char* style = nullptr)
-    {
-        Json::Value props;
-        props["label"] = label;
-        if (style)
-            props["style"] = style;
-        return tree_json::node("efl.genlistitem", wid, props);
-    }
-
-    static Json::Value fill(Json::Value props = Json::Value(Json::objectValue))
-    {
-        props["weight-x"] = "1";
-        props["weight-y"] = "1";
-        props["align-x"] = "FILL";
-        props["align-y"] = "FILL";
-        return props;
-    }
-
     // A heading and a genlist of `n` items, the first two in list styles, and
     // a gengrid of two cells in the album style.
     static Json::Value listsTree(int n)
     {
-        Json::Value items(Json::arrayValue);
-        items.append(item("g0", "group", "groupindex"));
-        items.append(item("i1", "double", "double_label"));
+        using namespace tree_json;
+        Json::Value items = kids({ node("efl.genlistitem", "g0", props({ { "label", "group" }, { "style", "groupindex" } })),
+                                   node("efl.genlistitem", "i1", props({ { "label", "double" }, { "style", "double_label" } })) });
         for (int i = 2; i < n; ++i)
-            items.append(item("i" + std::to_string(i), "item " + std::to_string(i)));
-        Json::Value cells(Json::arrayValue);
-        for (int i = 0; i < 2; ++i) {
-            Json::Value props;
-            props["label"] = "cell";
-            props["style"] = "album-preview";
-            cells.append(tree_json::node("efl.gengriditem", "c" + std::to_string(i), props));
-        }
-        Json::Value page(Json::arrayValue);
-        Json::Value heading;
-        heading["text"] = "heading";
-        page.append(tree_json::node("efl.label", "heading", heading));
-        page.append(tree_json::node("efl.genlist", "list", fill(), items));
-        page.append(tree_json::node("efl.gengrid", "grid", fill(), cells));
-        return tree_json::node("efl.box", "page", fill(), page);
+            items.append(node("efl.genlistitem", "i" + std::to_string(i), props({ { "label", "item " + std::to_string(i) } })));
+        Json::Value cell = props({ { "label", "cell" }, { "style", "album-preview" } });
+        return node("efl.box", "page", fill(),
+                    kids({ node("efl.label", "heading", props({ { "text", "heading" } })),
+                           node("efl.genlist", "list", fill(), items),
+                           node("efl.gengrid", "grid", fill(),
+                                kids({ node("efl.gengriditem", "c0", cell), node("efl.gengriditem", "c1", cell) })) }));
     }
 
     static Json::Value positions(Evas_Object* window, Evas_Object* page)
