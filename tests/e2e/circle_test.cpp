@@ -1,4 +1,5 @@
 // Round-screen widgets and date-time fields, rendered by the real engine.
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <functional>
@@ -65,34 +66,109 @@ void collect_wids(const Json::Value& node, std::vector<std::string>& out)
         collect_wids(child, out);
 }
 
+struct Box {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool operator==(const Box&) const = default;
+};
+
+Box box_of(const Frame& f, const std::string& wid)
+{
+    for (const Json::Value& w : f.widgets)
+        if (w["wid"].asString() == wid) {
+            const Json::Value& r = w["rectangle"];
+            return { r["x"].asInt(), r["y"].asInt(), r["w"].asInt(), r["h"].asInt() };
+        }
+    return {};
+}
+
+// The circle list's items, in node order, once each reports a rectangle of
+// its own below the one before (items are placed after the frame that lays
+// the list out): "" then, else what is wrong.
+std::string items_placed(const Frame& f, const Json::Value& list)
+{
+    Box l = box_of(f, list["wid"].asString()), prev;
+    for (const Json::Value& item : list["children"]) {
+        Box r = box_of(f, item["wid"].asString());
+        if (r == l || r.w <= 0 || r.h <= 0)
+            return item["wid"].asString() + " is not placed";
+        if (prev.h > 0 && r.y <= prev.y)
+            return item["wid"].asString() + " is not below the item before it";
+        prev = r;
+    }
+    Box top = box_of(f, list["children"][0]["wid"].asString());
+    return top.y == l.y ? "" : "the first item is not at the list's top";
+}
+
+// Near-white pixels (list texts are grey) on the right-hand side of the ring inscribed in
+// `b`, where a circle list's scroll indicator runs.
+int indicator_pixels(const client::Paint& p, const Box& b)
+{
+    double cx = b.x + b.w / 2.0, cy = b.y + b.h / 2.0, r = std::min(b.w, b.h) / 2.0;
+    int n = 0;
+    for (int y = std::max(0, b.y); y < std::min(p.height, b.y + b.h); ++y)
+        for (int x = b.x + b.w / 2; x < std::min(p.width, b.x + b.w); ++x) {
+            Rgb c = rgb_at(p, y * p.width + x);
+            double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            n += c.r > 200 && c.g > 200 && c.b > 200 && d > r * 0.8 && d <= r + 1 ? 1 : 0;
+        }
+    return n;
+}
+
+// Follows the frames after a render until `done` holds, bounded by a deadline.
+bool frames_until(client::Engine& engine, int id, Frame& f, const std::function<bool(const Frame&)>& done)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(WAIT_MS);
+    while (!done(f)) {
+        if (std::chrono::steady_clock::now() > deadline || !nextFrame(engine, id, f))
+            return false;
+    }
+    return true;
+}
+
 TEST(Circle, RoundPageDrawsArcsThatFollowTheValues)
 {
     auto engine = startEngine();
     ASSERT_TRUE(engine);
     ASSERT_TRUE(createWindow(*engine, 1, SIDE, SIDE));
     Json::Value tree = round_page();
-    ASSERT_TRUE(find(tree, "progress") && find(tree, "volume") && find(tree, "date"));
+    ASSERT_TRUE(find(tree, "progress") && find(tree, "volume") && find(tree, "date") && find(tree, "alarms"));
+    const Json::Value list = *find(tree, "alarms");
+    ASSERT_EQ(list["children"].size(), 5u);
 
     Frame first;
     ASSERT_TRUE(render(*engine, 1, SIDE, SIDE, tree, first));
+    std::string fault;
+    ASSERT_TRUE(frames_until(*engine, 1, first, [&](const Frame& f) { return (fault = items_placed(f, list)).empty(); }))
+        << fault;
     savePng(first.paint, "e2e_round_page.png");
     std::vector<std::string> wids;
     collect_wids(tree, wids);
     ASSERT_EQ(first.widgets.size(), wids.size()) << engine->stderrText();
     for (Json::ArrayIndex i = 0; i < first.widgets.size(); ++i)
         EXPECT_EQ(first.widgets[i]["wid"], wids[i]);
+    // The list asks for its indicator always on.
+    EXPECT_GT(indicator_pixels(first.paint, box_of(first, "alarms")), 100);
     // 30% and 70% of [0, 100]; round caps reach a few degrees further.
     EXPECT_NEAR(sweep(first.paint, blue), 108, 6);
     EXPECT_NEAR(sweep(first.paint, orange), 252, 6);
 
     (*find(tree, "progress"))["properties"]["value"] = "80";
     (*find(tree, "volume"))["properties"]["value"] = "20";
+    (*find(tree, "alarms"))["properties"]["policy-v"] = "2";
+    // Frames of the first tree may still be on their way: the new root's
+    // name tells the second tree's apart.
+    tree["wid"] = "round-changed";
     Frame second;
     ASSERT_TRUE(render(*engine, 1, SIDE, SIDE, tree, second));
+    ASSERT_TRUE(frames_until(*engine, 1, second, [&](const Frame& f) {
+        fault = f.widgets[0]["wid"] != tree["wid"] ? "still the first tree" : items_placed(f, list);
+        return fault.empty();
+    })) << fault;
     savePng(second.paint, "e2e_round_page_changed.png");
     EXPECT_NE(first.paint.pixels, second.paint.pixels);
     EXPECT_NEAR(sweep(second.paint, blue), 288, 6);
     EXPECT_NEAR(sweep(second.paint, orange), 72, 6);
+    EXPECT_EQ(indicator_pixels(second.paint, box_of(second, "alarms")), 0) << "policy off hides the indicator";
     EXPECT_EQ(engine->stderrText().find("render-engine:"), std::string::npos) << "no node was refused";
 }
 

@@ -6,19 +6,8 @@ namespace {
 
 using S = ScrollerScheme;
 
-const Row<S> GENLIST_ROWS[] = {
-    { "style", row::set_text_skip_empty<elm_object_style_set, S> },
-    { "homogeneous", row::set_bool<elm_genlist_homogeneous_set, S> },
-    { "select-mode", row::set_int<elm_genlist_select_mode_set, S> },
-    { "mode", row::set_int<elm_genlist_mode_set, S> },
-    { "multi-select", row::set_bool<elm_genlist_multi_select_set, S> },
-    { "policy-h", scroller_row::policy_h<S> },
-    { "policy-v", scroller_row::policy_v<S> },
-    { "h-bounce", scroller_row::bounce_h<S> },
-    { "v-bounce", scroller_row::bounce_v<S> },
-};
-
-constexpr PropertyTable<S> GENLIST_TABLE = property_table(GENLIST_ROWS, UnknownNames::ToCommon, nullptr, scroller_row::after<S>);
+constexpr auto GENLIST_ROWS = genlist_rows(Row<S> { "style", row::set_text_skip_empty<elm_object_style_set, S> });
+constexpr PropertyTable<S> GENLIST_TABLE = genlist_table(GENLIST_ROWS);
 
 bool genlist_set_property(Evas_Object* genlist, _WidgetInfo* node, std::string)
 {

@@ -7,32 +7,13 @@ namespace {
 
 using S = GenlistItemShape;
 
-template <char (ItemRecord::*FIELD)[ITEM_TEXT_SIZE]>
-constexpr RowApply<S> text_row = record_text<FIELD, elm_genlist_item_update, S>;
-
-const Row<S> GENLISTITEM_ROWS[] = {
-    { "label", text_row<&ItemRecord::text> },
-    { "text", text_row<&ItemRecord::text> },
-    { "sub-label", text_row<&ItemRecord::sub> },
-    { "end-standard-icon", text_row<&ItemRecord::endName> },
-    { "end-image-path", text_row<&ItemRecord::endFile> },
-    { "standard-icon", text_row<&ItemRecord::iconName> },
-    { "image-path", text_row<&ItemRecord::iconFile> },
-    { "selected", row::keep_bool<&S::selected, S> },
-    { "item-type", row::keep_int<&S::type, S> },
-    { "style", row::keep_text<&S::style, S> },
-};
-
-constexpr PropertyTable<S> GENLISTITEM_TABLE = property_table(GENLISTITEM_ROWS, UnknownNames::Ignore);
+constexpr auto GENLISTITEM_ROWS = genlist_item_rows(Row<S> { "item-type", row::keep_int<&S::type, S> });
+constexpr PropertyTable<S> GENLISTITEM_TABLE = genlist_item_table(GENLISTITEM_ROWS);
 
 // The item is made once the properties are walked, also when there are none.
 bool genlistitem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
 {
-    S shape;
-    if (!set_properties(carrier, node, GENLISTITEM_TABLE, shape))
-        return false;
-    carrier_hide(carrier);
-    return genlist_item_place(carrier, genlist_item_classes(), shape);
+    return genlist_item_set(carrier, node, GENLISTITEM_TABLE, genlist_item_classes());
 }
 
 // Under a genlist: a top-level item. Under another genlist item's carrier:

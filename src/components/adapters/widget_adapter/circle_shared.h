@@ -15,3 +15,12 @@ void circle_pointer_keep(Evas_Object** slot, Evas_Object* circle);
 
 // The rim of the most recently added circle date-time, while it lives.
 extern Evas_Object* circle_datetime;
+
+// The scroll indicator of the most recently added circle genlist, while it
+// lives; every circle genlist's policies are applied through it.
+extern Evas_Object* circle_genlist;
+
+// The item classes of circle genlist items: 10 round-screen styles, one
+// group style ("groupindex"), the sub text in "elm.text.1" only.
+class ItemClassTable;
+ItemClassTable& circle_genlist_item_classes();

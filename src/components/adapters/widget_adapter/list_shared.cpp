@@ -526,6 +526,16 @@ bool genlist_item_place(Evas_Object* carrier, ItemClassTable& table, const Genli
     return true;
 }
 
+bool genlist_item_set(Evas_Object* carrier, const _WidgetInfo* node, const PropertyTable<GenlistItemShape>& table,
+                      ItemClassTable& classes)
+{
+    GenlistItemShape shape;
+    if (!set_properties(carrier, node, table, shape))
+        return false;
+    carrier_hide(carrier);
+    return genlist_item_place(carrier, classes, shape);
+}
+
 bool widget_is(const Evas_Object* obj, const char* toolkitType)
 {
     const char* type = obj ? elm_object_widget_type_get(obj) : nullptr;
@@ -553,14 +563,18 @@ void record_text_set(Evas_Object* carrier, char* field, const std::string& value
 
 // --- Scroller policy and bounce ---------------------------------------------
 
-void scroller_policy(Evas_Object* obj, const std::string& v, ScrollerScheme& s, bool horizontal)
+void widget_policy_apply(Evas_Object* obj, Elm_Scroller_Policy h, Elm_Scroller_Policy v)
+{
+    elm_scroller_policy_set(obj, h, v);
+}
+
+void scroller_policy(Evas_Object* obj, const std::string& v, ScrollerScheme& s, bool horizontal, PolicyApply apply)
 {
     int policy;
     if (!prop_int(v, policy))
         return;
     (horizontal ? s.policyH : s.policyV) = policy == 0 ? ELM_SCROLLER_POLICY_OFF : policy;
-    elm_scroller_policy_set(obj, static_cast<Elm_Scroller_Policy>(s.policyH),
-                            static_cast<Elm_Scroller_Policy>(s.policyV));
+    apply(obj, static_cast<Elm_Scroller_Policy>(s.policyH), static_cast<Elm_Scroller_Policy>(s.policyV));
 }
 
 void scroller_bounce(Evas_Object* obj, const ScrollerScheme& s)

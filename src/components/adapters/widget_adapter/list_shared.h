@@ -5,6 +5,7 @@
 // genlist item, carrier removal, and the scroller policy and bounce scheme.
 #include <Elementary.h>
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -206,6 +207,11 @@ bool genlist_item_place(Evas_Object* carrier, ItemClassTable& table, const Genli
 // True when `obj` is a widget of toolkit type `toolkitType` ("Elm_Genlist").
 bool widget_is(const Evas_Object* obj, const char* toolkitType);
 
+// set_property of a genlist item kind: the walk, then the item is made with
+// a class of `classes` (also for a node without properties).
+bool genlist_item_set(Evas_Object* carrier, const _WidgetInfo* node, const PropertyTable<GenlistItemShape>& table,
+                      ItemClassTable& classes);
+
 // --- Item rows of the typed walk -------------------------------------------
 // Before the walk of an item node made with its item: false, with one
 // diagnostic, when the node has no toolkit item.
@@ -249,21 +255,27 @@ struct ScrollerScheme {
     std::string bounceV;
 };
 
-void scroller_policy(Evas_Object* obj, const std::string& v, ScrollerScheme& s, bool horizontal);
+// Where both halves go once one is set: the widget's own scroller, unless
+// the kind shows its scroll position some other way.
+using PolicyApply = void (*)(Evas_Object* obj, Elm_Scroller_Policy h, Elm_Scroller_Policy v);
+void widget_policy_apply(Evas_Object* obj, Elm_Scroller_Policy h, Elm_Scroller_Policy v);
+
+void scroller_policy(Evas_Object* obj, const std::string& v, ScrollerScheme& s, bool horizontal,
+                     PolicyApply apply = widget_policy_apply);
 void scroller_bounce(Evas_Object* obj, const ScrollerScheme& s);
 
 namespace scroller_row {
 
-template <class S>
+template <class S, PolicyApply APPLY = widget_policy_apply>
 void policy_h(Evas_Object* obj, const std::string& v, S& s)
 {
-    scroller_policy(obj, v, s, true);
+    scroller_policy(obj, v, s, true, APPLY);
 }
 
-template <class S>
+template <class S, PolicyApply APPLY = widget_policy_apply>
 void policy_v(Evas_Object* obj, const std::string& v, S& s)
 {
-    scroller_policy(obj, v, s, false);
+    scroller_policy(obj, v, s, false, APPLY);
 }
 
 // The after-walk step of a widget whose state is (or extends) the scheme.
@@ -279,3 +291,59 @@ template <class S>
 constexpr RowApply<S> bounce_v = row::keep_text<&ScrollerScheme::bounceV, S>;
 
 } // namespace scroller_row
+
+// --- Rows of the genlist kinds ----------------------------------------------
+// The genlist widget's rows after those the kind puts first (names are
+// unique, so the order does not change which row handles a name); the
+// policies reach the screen through APPLY, the bounce after the walk.
+template <PolicyApply APPLY = widget_policy_apply, class... First>
+constexpr std::array<Row<ScrollerScheme>, sizeof...(First) + 8> genlist_rows(First... first)
+{
+    using S = ScrollerScheme;
+    return { {
+        first...,
+        { "homogeneous", row::set_bool<elm_genlist_homogeneous_set, S> },
+        { "select-mode", row::set_int<elm_genlist_select_mode_set, S> },
+        { "mode", row::set_int<elm_genlist_mode_set, S> },
+        { "multi-select", row::set_bool<elm_genlist_multi_select_set, S> },
+        { "policy-h", scroller_row::policy_h<S, APPLY> },
+        { "policy-v", scroller_row::policy_v<S, APPLY> },
+        { "h-bounce", scroller_row::bounce_h<S> },
+        { "v-bounce", scroller_row::bounce_v<S> },
+    } };
+}
+
+template <size_t N>
+constexpr PropertyTable<ScrollerScheme> genlist_table(const std::array<Row<ScrollerScheme>, N>& rows)
+{
+    return { .rows = rows.data(), .count = N, .after = scroller_row::after<ScrollerScheme> };
+}
+
+// A genlist item's rows (texts, icons, "selected", "style"), then the kind's
+// own; other names are ignored.
+template <char (ItemRecord::*FIELD)[ITEM_TEXT_SIZE]>
+constexpr RowApply<GenlistItemShape> genlist_text_row = record_text<FIELD, elm_genlist_item_update, GenlistItemShape>;
+
+template <class... More>
+constexpr std::array<Row<GenlistItemShape>, sizeof...(More) + 9> genlist_item_rows(More... more)
+{
+    using S = GenlistItemShape;
+    return { {
+        { "label", genlist_text_row<&ItemRecord::text> },
+        { "text", genlist_text_row<&ItemRecord::text> },
+        { "sub-label", genlist_text_row<&ItemRecord::sub> },
+        { "end-standard-icon", genlist_text_row<&ItemRecord::endName> },
+        { "end-image-path", genlist_text_row<&ItemRecord::endFile> },
+        { "standard-icon", genlist_text_row<&ItemRecord::iconName> },
+        { "image-path", genlist_text_row<&ItemRecord::iconFile> },
+        { "selected", row::keep_bool<&S::selected, S> },
+        { "style", row::keep_text<&S::style, S> },
+        more...,
+    } };
+}
+
+template <size_t N>
+constexpr PropertyTable<GenlistItemShape> genlist_item_table(const std::array<Row<GenlistItemShape>, N>& rows)
+{
+    return { .rows = rows.data(), .count = N, .unknown = UnknownNames::Ignore };
+}
