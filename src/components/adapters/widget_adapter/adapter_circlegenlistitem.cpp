@@ -7,8 +7,8 @@
 namespace {
 
 const char* const CIRCLE_STYLES[] = {
-    "default",     "title",  "groupindex",          "1text",         "1text.1icon",
-    "2text",       "1text.1icon.divider", "1text.1icon.1", "2text.1icon.1", "editfield",
+    "default", "title", "groupindex", "1text", "1text.1icon", "2text", "1text.1icon.divider", "1text.1icon.1",
+    "2text.1icon.1", "editfield",
 };
 const char* const CIRCLE_GROUP_STYLES[] = { "groupindex" };
 // Round styles show the sub text in "elm.text.1" alone.
@@ -21,11 +21,8 @@ const ItemClassKind CIRCLE_KIND = item_class_kind(CIRCLE_STYLES, CIRCLE_GROUP_ST
 // No "item-type": round lists are flat.
 constexpr auto CIRCLE_GENLISTITEM_ROWS = genlist_item_rows();
 constexpr PropertyTable<GenlistItemShape> CIRCLE_GENLISTITEM_TABLE = genlist_item_table(CIRCLE_GENLISTITEM_ROWS);
-
-bool circle_genlistitem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
-{
-    return genlist_item_set(carrier, node, CIRCLE_GENLISTITEM_TABLE, circle_genlist_item_classes());
-}
+constexpr auto circle_genlistitem_set_property
+    = genlist_item_set_property<CIRCLE_GENLISTITEM_TABLE, circle_genlist_item_classes>;
 
 // A top-level item of a genlist; items do not nest here.
 Evas_Object* circle_genlistitem_add(Evas_Object* parent)

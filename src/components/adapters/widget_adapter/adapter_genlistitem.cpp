@@ -9,12 +9,8 @@ using S = GenlistItemShape;
 
 constexpr auto GENLISTITEM_ROWS = genlist_item_rows(Row<S> { "item-type", row::keep_int<&S::type, S> });
 constexpr PropertyTable<S> GENLISTITEM_TABLE = genlist_item_table(GENLISTITEM_ROWS);
-
 // The item is made once the properties are walked, also when there are none.
-bool genlistitem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
-{
-    return genlist_item_set(carrier, node, GENLISTITEM_TABLE, genlist_item_classes());
-}
+constexpr auto genlistitem_set_property = genlist_item_set_property<GENLISTITEM_TABLE, genlist_item_classes>;
 
 // Under a genlist: a top-level item. Under another genlist item's carrier:
 // a tree child of that item, in the same genlist.

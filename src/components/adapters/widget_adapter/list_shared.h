@@ -212,6 +212,12 @@ bool widget_is(const Evas_Object* obj, const char* toolkitType);
 bool genlist_item_set(Evas_Object* carrier, const _WidgetInfo* node, const PropertyTable<GenlistItemShape>& table,
                       ItemClassTable& classes);
 
+template <const PropertyTable<GenlistItemShape>& TABLE, ItemClassTable& (*CLASSES)()>
+bool genlist_item_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
+{
+    return genlist_item_set(carrier, node, TABLE, CLASSES());
+}
+
 // --- Item rows of the typed walk -------------------------------------------
 // Before the walk of an item node made with its item: false, with one
 // diagnostic, when the node has no toolkit item.
