@@ -63,7 +63,7 @@ int main(int argc, char** argv)
 {
     int runs = argc > 1 ? atoi(argv[1]) : 9;
     Leaves kind = leaves_from(argc > 2 ? argv[2] : nullptr);
-    elm_init(0, nullptr);
+    efl_util_init_toolkit();
     elm_config_preferred_engine_set("buffer");
     const int W = 720, H = 1280;
     elm_config_scale_set(2.3);

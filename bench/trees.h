@@ -12,39 +12,40 @@ enum class Leaves {
     Controls,    // boxes of buttons and labels
 };
 
-inline Json::Value leaf(const char* type, int n)
+inline Json::Value leaf(const char* type, int n, const std::string& prefix = "")
 {
     Json::Value w;
     w["widgetType"] = type;
-    w["wid"] = "w" + std::to_string(n);
+    w["wid"] = prefix + "w" + std::to_string(n);
     if (std::string(type) != "efl.bg")
         w["properties"]["text"] = "item " + std::to_string(n);
     return w;
 }
 
 // A background root, a page box, and containers of ten leaves each:
-// `widgets` nodes in all.
-inline Json::Value tree(int widgets, Leaves kind)
+// `widgets` nodes in all. Every wid starts with `prefix`, so that a frame of
+// this tree can be told from one of a tree rendered before.
+inline Json::Value tree(int widgets, Leaves kind, const std::string& prefix = "")
 {
     Json::Value root;
     root["widgetType"] = "efl.bg";
-    root["wid"] = "root";
+    root["wid"] = prefix + "root";
     Json::Value page;
     page["widgetType"] = "efl.box";
-    page["wid"] = "page";
+    page["wid"] = prefix + "page";
     int made = 2;
     for (int b = 0; made < widgets; ++b) {
         bool table = kind == Leaves::Backgrounds && b % 2 == 1;
         Json::Value box;
         box["widgetType"] = table ? "efl.table" : "efl.box";
-        box["wid"] = "c" + std::to_string(b);
+        box["wid"] = prefix + "c" + std::to_string(b);
         if (table) {
             box["properties"]["col_count"] = "5";
             box["properties"]["row_count"] = "2";
         }
         ++made;
         for (int i = 0; i < 10 && made < widgets; ++i, ++made) {
-            Json::Value w = leaf(kind == Leaves::Backgrounds ? "efl.bg" : (i % 2 ? "efl.label" : "efl.button"), made);
+            Json::Value w = leaf(kind == Leaves::Backgrounds ? "efl.bg" : (i % 2 ? "efl.label" : "efl.button"), made, prefix);
             if (table) {
                 w["properties"]["pack-left"] = std::to_string(i % 5);
                 w["properties"]["pack-top"] = std::to_string(i / 5);

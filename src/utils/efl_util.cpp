@@ -2,6 +2,7 @@
 
 #include <Ecore_Evas.h>
 #include <Edje.h>
+#include <Efreet.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "components/adapters/Adapter.h"
 #include "components/manager/window_manager.h"
 #include "components/msg_writer/msg_writer.h"
+#include "utils/log_util.h"
 
 char g_sz_elm_profile_buff[128] = {};
 
@@ -19,9 +21,33 @@ namespace {
 struct RenderPostRecord {
     Evas_Object* window;
     int id;
+    bool emptyReported = false; // a frame without pixels was explained already
 };
 
+// One line when a window's frames stop carrying pixels; the next one only
+// after it has painted pixels again, so an animating page does not flood.
+void report_empty_paint(RenderPostRecord& record, ImageBuffer::Status status)
+{
+    bool failed = status == ImageBuffer::Status::NoCanvas || status == ImageBuffer::Status::Outside
+        || status == ImageBuffer::Status::NoMemory;
+    if (!failed || record.emptyReported) {
+        record.emptyReported = record.emptyReported && failed;
+        return;
+    }
+    record.emptyReported = true;
+    const char* why = status == ImageBuffer::Status::NoCanvas ? "the toolkit has no canvas for it (is the page too large?)"
+        : status == ImageBuffer::Status::Outside              ? "its page lies outside the canvas"
+                                                              : "its pixels could not be copied (out of memory)";
+    diag("window %d: frame sent as an empty paint: %s", record.id, why);
+}
+
 } // namespace
+
+void efl_util_init_toolkit()
+{
+    efreet_cache_disable();
+    elm_init(0, nullptr);
+}
 
 void efl_util_set_elm_profile(const char* profile)
 {
@@ -76,7 +102,7 @@ void efl_util_evas_render_post_cb(void* data, Evas*, void*)
     if (!WindowManager::getInstance()->isCurrentProject(record->id))
         return;
     MsgWriter* writer = MsgWriter::getInstance();
-    writer->sendResponsePaintMessage(record->id, record->window);
+    report_empty_paint(*record, writer->sendResponsePaintMessage(record->id, record->window));
     auto* page = static_cast<Evas_Object*>(evas_object_data_get(record->window, KEY_PAGE));
     if (!page)
         return;

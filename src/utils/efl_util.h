@@ -5,6 +5,10 @@
 // --- Windows, fonts, frames, themes -------------------------------------
 extern char g_sz_elm_profile_buff[128];
 
+// elm_init without the toolkit's desktop-file cache daemon: a headless engine
+// has no use for it, and the daemon would inherit standard output (the IDE's
+// handshake pipe) and outlive the process holding it open.
+void efl_util_init_toolkit();
 void efl_util_set_elm_profile(const char* profile);
 Evas_Object* efl_util_create_off_screen_window_with_callbacks(int id);
 void efl_util_set_fonts_global(int id);

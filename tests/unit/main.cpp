@@ -1,13 +1,16 @@
 #include <Elementary.h>
 #include <gtest/gtest.h>
 
-// The toolkit is initialised once per test process; every window draws
-// into memory through the buffer engine.
+#include "utils/efl_util.h"
+
+// The toolkit is initialised once per test process, as the engine does it
+// (no cache daemon holding the test's output open); every window draws into
+// memory through the buffer engine.
 class ToolkitEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        elm_init(0, nullptr);
+        efl_util_init_toolkit();
         elm_config_preferred_engine_set("buffer");
     }
     void TearDown() override { elm_shutdown(); }

@@ -1,6 +1,8 @@
 #pragma once
 #include <netinet/in.h>
 
+#include <atomic>
+
 class IConnector {
 public:
     virtual int send(const char* data, int length, int flags) = 0;
@@ -18,8 +20,8 @@ public:
     void sendStdoutMsgAccept();
     int receive(void* buf, int len, int flags);
     int send(const char* data, int len, int flags) override;
-    void setConnectedStatus(bool connected) { m_bConnected = connected; }
-    bool isConnected() const { return m_bConnected; }
+    void setConnectedStatus(bool connected) { m_bConnected.store(connected); }
+    bool isConnected() const { return m_bConnected.load(); }
     [[noreturn]] void destroySock(int status);
     unsigned port() const { return ntohs(m_serverAddr.sin_port); }
 
@@ -29,7 +31,8 @@ private:
 
     int m_iServerSock = -1;
     int m_iClientSock = -1;
-    volatile bool m_bConnected = false;
+    // Written by the reader thread, read by the main loop's tick.
+    std::atomic<bool> m_bConnected { false };
     sockaddr_in m_serverAddr {};
     sockaddr_in m_clientAddr {};
 };

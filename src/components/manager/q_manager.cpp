@@ -1,5 +1,7 @@
 #include "components/manager/q_manager.h"
 
+#include <cstdlib>
+
 QManager* QManager::m_pQManager = nullptr;
 
 QManager* QManager::getInstance()
@@ -18,9 +20,14 @@ int QManager::enqueue(int type, void* data)
 {
     uqitem_st item { type, data };
     thread_util_lock(m_lockKind);
-    q_util_push_back(m_pList, &item);
+    bool closed = m_bClosed;
+    if (!closed)
+        q_util_push_back(m_pList, &item);
     thread_util_unlock(m_lockKind);
-    return 0;
+    if (!closed)
+        return 0;
+    free(data);
+    return -1;
 }
 
 int QManager::dequeue(uqitem_st& out)
@@ -55,6 +62,23 @@ void QManager::removeAll()
     thread_util_lock(m_lockKind);
     q_util_all_clear(m_pList);
     thread_util_unlock(m_lockKind);
+}
+
+void QManager::close()
+{
+    thread_util_lock(m_lockKind);
+    m_bClosed = true;
+    while (!q_util_is_empty(m_pList))
+        q_util_pop_front(m_pList);
+    thread_util_unlock(m_lockKind);
+}
+
+bool QManager::isClosed() const
+{
+    thread_util_lock(m_lockKind);
+    bool closed = m_bClosed;
+    thread_util_unlock(m_lockKind);
+    return closed;
 }
 
 int QManager::eraseNItemByQueueFull(int n)

@@ -14,6 +14,14 @@ public:
     void setDepth(int d) { m_iDepth = d; }
     int getDepth() const { return m_iDepth; }
     void setBuffer(const void* b) { m_pBuffer = b; }
+    // The pixels sit PREAMBLE spare bytes into a block of their own (see
+    // ImageBuffer): serialize writes the preamble there and returns a view of
+    // the block, so the megabytes are not copied again.
+    void setBufferAfterRoom(void* b)
+    {
+        m_pBuffer = b;
+        m_pRoom = static_cast<char*>(b) - PREAMBLE;
+    }
     const void* getBuffer() const { return m_pBuffer; }
     void setBufferSize(int n) { m_iBufferSize = n; }
     int getBufferSize() const { return m_iBufferSize; }
@@ -29,5 +37,6 @@ private:
     int m_iHeight = 0;
     int m_iDepth = 0;
     const void* m_pBuffer = nullptr;
+    char* m_pRoom = nullptr;
     int m_iBufferSize = 0;
 };

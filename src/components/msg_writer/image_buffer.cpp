@@ -3,6 +3,7 @@
 #include <Ecore_Evas.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,10 +15,19 @@ int int_data(Evas_Object* obj, const char* key, int fallback)
 }
 } // namespace
 
+ImageBuffer::Status ImageBuffer::clear(Status why)
+{
+    free(m_pBlock);
+    m_pBlock = nullptr;
+    m_iWidth = m_iHeight = m_iDepth = m_iByteSize = 0;
+    return why;
+}
+
 // The IDE wants the created size at the page's origin. The canvas may be
 // larger or smaller than that, so the copy is clipped to the real canvas and
-// the image declares the size actually copied.
-void ImageBuffer::updateImageBuffer(Evas_Object* win)
+// the image declares the size actually copied; when nothing is left, no
+// pixels at all (the protocol's empty paint), never a size without them.
+ImageBuffer::Status ImageBuffer::updateImageBuffer(Evas_Object* win, int room)
 {
     int W = int_data(win, "win-width", 1);
     int H = int_data(win, "win-height", 1);
@@ -27,17 +37,15 @@ void ImageBuffer::updateImageBuffer(Evas_Object* win)
         evas_object_geometry_get(page, &px, &py, nullptr, nullptr);
 
     Ecore_Evas* ee = ecore_evas_ecore_evas_get(evas_object_evas_get(win));
-    if (!ee)
-        return;
-    const auto* pixels = static_cast<const uint32_t*>(ecore_evas_buffer_pixels_get(ee));
-    if (!pixels)
-        return;
+    const auto* pixels = ee ? static_cast<const uint32_t*>(ecore_evas_buffer_pixels_get(ee)) : nullptr;
     int cw = 0, ch = 0;
-    ecore_evas_geometry_get(ee, nullptr, nullptr, &cw, &ch);
+    if (ee)
+        ecore_evas_geometry_get(ee, nullptr, nullptr, &cw, &ch);
+    if (W <= 0 || H <= 0)
+        return clear(Status::NoArea);
+    if (!pixels || cw <= 0 || ch <= 0)
+        return clear(Status::NoCanvas);
 
-    free(m_pBuf);
-    m_pBuf = nullptr;
-    m_iDepth = 32;
     int ox = 0, oy = 0, w = cw, h = ch;
     if (W < cw || H < ch) {
         ox = std::clamp(-px, 0, cw);
@@ -45,17 +53,25 @@ void ImageBuffer::updateImageBuffer(Evas_Object* win)
         w = std::clamp(W, 0, cw - ox);
         h = std::clamp(H, 0, ch - oy);
     }
-    m_iWidth = std::max(w, 0);
-    m_iHeight = std::max(h, 0);
-    m_iByteSize = m_iWidth * m_iHeight * 4;
-    if (m_iByteSize == 0)
-        return;
-    m_pBuf = malloc(size_t(m_iByteSize));
-    if (!m_pBuf) {
-        m_iWidth = m_iHeight = m_iByteSize = 0;
-        return;
+    if (w <= 0 || h <= 0)
+        return clear(Status::Outside);
+    size_t bytes = size_t(w) * size_t(h) * 4;
+    clear(Status::Pixels);
+    m_pBlock = malloc(size_t(room) + bytes);
+    if (!m_pBlock)
+        return clear(Status::NoMemory);
+    m_iRoom = room;
+    m_iWidth = w;
+    m_iHeight = h;
+    m_iDepth = 32;
+    m_iByteSize = int(bytes);
+    auto* out = static_cast<char*>(m_pBlock) + room;
+    const auto* from = reinterpret_cast<const char*>(pixels + size_t(oy) * size_t(cw) + size_t(ox));
+    if (w == cw) {
+        memcpy(out, from, bytes);
+        return Status::Pixels;
     }
-    auto* out = static_cast<uint32_t*>(m_pBuf);
-    for (int r = 0; r < m_iHeight; ++r)
-        memcpy(out + size_t(r) * m_iWidth, pixels + size_t(r + oy) * cw + ox, size_t(m_iWidth) * 4);
+    for (int r = 0; r < h; ++r)
+        memcpy(out + size_t(r) * size_t(w) * 4, from + size_t(r) * size_t(cw) * 4, size_t(w) * 4);
+    return Status::Pixels;
 }

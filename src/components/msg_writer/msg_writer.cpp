@@ -77,21 +77,25 @@ void MsgWriter::sendResponseEventMessage(int id, std::string name, std::string d
     delete event;
 }
 
-void MsgWriter::sendResponsePaintMessage(int id, Evas_Object* win)
+// One copy of the pixels, straight into the block that is sent: the
+// snapshot leaves room for the preamble in front of them.
+ImageBuffer::Status MsgWriter::sendResponsePaintMessage(int id, Evas_Object* win)
 {
     if (!win)
-        return;
+        return ImageBuffer::Status::NoArea;
     ImageBuffer image;
-    image.updateImageBuffer(win);
+    ImageBuffer::Status status = image.updateImageBuffer(win, MsgResponsePaint::PREAMBLE);
     auto* msg = new MsgResponsePaint;
     msg->setId(id);
     msg->setMsgType(MSG_TYPE_PAINT);
     msg->setWidth(image.getWidth());
     msg->setHeight(image.getHeight());
-    msg->setDepth(image.getBuf() ? image.getDepth() : 0);
+    msg->setDepth(image.getDepth());
     msg->setBufferSize(image.getByteSize());
-    msg->setBuffer(image.getBuf());
+    if (image.getBuf())
+        msg->setBufferAfterRoom(image.getBuf());
     writeMsg(msg);
-    free(image.getBuf());
+    free(image.getBlock());
     delete msg;
+    return status;
 }

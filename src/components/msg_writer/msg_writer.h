@@ -5,6 +5,7 @@
 
 #include "components/connector/connector.h"
 #include "components/messages/msg.h"
+#include "components/msg_writer/image_buffer.h"
 
 // Frames and sends every response from the main thread.
 class MsgWriter {
@@ -16,7 +17,8 @@ public:
     explicit MsgWriter(IConnector* connector) : m_pConnector(connector) {}
 
     void sendResponseEventMessage(int id, std::string name, std::string data);
-    void sendResponsePaintMessage(int id, Evas_Object* win);
+    // Says why the paint carried no pixels, if it did not.
+    ImageBuffer::Status sendResponsePaintMessage(int id, Evas_Object* win);
     int writeMsg(const IMsg* msg);
     int write(const IBuffer* buffer);
     int write(int length, void* data);

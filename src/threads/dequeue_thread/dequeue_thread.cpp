@@ -1,5 +1,6 @@
 #include "threads/dequeue_thread/dequeue_thread.h"
 
+#include <Ecore_Evas.h>
 #include <Elementary.h>
 
 #include <climits>
@@ -33,7 +34,7 @@ void DequeueThread::destroyInstance()
 DequeueThread::DequeueThread()
 {
     m_pBufferBody = new Buffer;
-    elm_init(0, nullptr);
+    efl_util_init_toolkit();
     efl_util_set_elm_profile("mobile");
     initThread();
     m_bInitialised = 1;
@@ -147,11 +148,9 @@ Eina_Bool DequeueThread::Run(void*)
 {
     Connector* connector = Connector::getInstance();
     uqitem_st item;
-    bool taken = false;
     if (connector->isConnected()) {
         if (!m_pQManager->dequeue(item))
             return ECORE_CALLBACK_RENEW;
-        taken = true;
         m_iMsgType = item.type;
         m_pBufferBody->setBuffer(item.data);
         IMsg* msg = doMsgHandler();
@@ -159,16 +158,44 @@ Eina_Bool DequeueThread::Run(void*)
             free(item.data);
             delete dynamic_cast<Msg*>(msg);
             m_pQManager->eraseBeginItem();
+            renderWhenIdle();
             return ECORE_CALLBACK_RENEW;
         }
     }
     // Stop path: returning CANCEL ends this timer, so it must not be deleted again.
+    // Closing the queue frees every body in it (the one taken is still its
+    // front) and every body the reader thread still queues from now on.
     m_pEcoreTimer = nullptr;
     stopEflRenderCmdTimer();
-    if (taken)
-        free(item.data);
     delete m_pBufferBody;
     m_pBufferBody = nullptr;
-    m_pQManager->removeAll();
+    m_pQManager->close();
     return ECORE_CALLBACK_CANCEL;
+}
+
+namespace {
+
+Ecore_Idle_Enterer* s_renderWhenIdle = nullptr;
+
+// Draws every canvas the command changed, as the toolkit would on its next
+// animator tick, but without waiting up to a frame time for it. Jobs and
+// events the command queued have run by now (idle enterers come last), so
+// the frame shows what the tick would have drawn; an unchanged canvas draws
+// nothing and sends no frame.
+Eina_Bool render_changed_canvases(void*)
+{
+    s_renderWhenIdle = nullptr;
+    Eina_List* all = ecore_evas_ecore_evas_list_get();
+    void* ee;
+    EINA_LIST_FREE(all, ee)
+        ecore_evas_manual_render(static_cast<Ecore_Evas*>(ee));
+    return ECORE_CALLBACK_CANCEL;
+}
+
+} // namespace
+
+void DequeueThread::renderWhenIdle()
+{
+    if (!s_renderWhenIdle)
+        s_renderWhenIdle = ecore_idle_enterer_add(render_changed_canvases, nullptr);
 }

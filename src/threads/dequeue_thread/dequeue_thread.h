@@ -23,6 +23,8 @@ public:
     static Eina_Bool Run(void* data);
     static IMsg* doMsgHandler();
     static IMsg* createMsgHandler();
+    // After a command: draw what it changed as soon as the main loop is idle.
+    static void renderWhenIdle();
     bool dispatchRendering();
     int* getThreadId() { return &m_iThreadId; }
 
