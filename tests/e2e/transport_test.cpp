@@ -1,4 +1,6 @@
 // The process, the handshake and the framing, against the real engine binary.
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "e2e_support.h"
@@ -6,6 +8,15 @@
 namespace {
 
 using namespace e2e;
+
+long residentKib(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
 
 TEST(Handshake, LinesAreExactAndToolkitWaitsForTheClient)
 {
@@ -93,6 +104,30 @@ TEST(Framing, EveryFramingFaultEndsTheProcessCleanly)
     }
 }
 
+// The engine starts no process that could inherit its standard output, the
+// pipe the IDE reads: when it ends, the IDE sees end of file at once. A home
+// of its own makes the toolkit find no cache daemon running already.
+TEST(Process, OutputEndsWithTheEngine)
+{
+    namespace fs = std::filesystem;
+    fs::path home = fs::path(BUILD_DIR) / "e2e_home" / "output_ends";
+    fs::remove_all(home);
+    fs::create_directories(home);
+    client::Engine::Options options;
+    options.binary = ENGINE_BINARY;
+    options.workdir = SOURCE_DIR;
+    options.extraEnv = { "HOME=" + home.string(), "XDG_RUNTIME_DIR=" + home.string() };
+    std::string error;
+    auto engine = client::Engine::start(options, &error);
+    ASSERT_TRUE(engine) << error;
+    ASSERT_TRUE(createWindow(*engine, 1, 64, 64));
+    Frame frame;
+    ASSERT_TRUE(render(*engine, 1, 64, 64, node("efl.icon", "i", Json::Value(Json::objectValue)), frame));
+    engine->closeConnection();
+    ASSERT_TRUE(engine->waitExit(WAIT_MS));
+    EXPECT_TRUE(engine->waitOutputClosed(1000)) << engine->lastError();
+}
+
 TEST(Framing, ClosedConnectionEndsTheProcess)
 {
     auto engine = startEngine();
@@ -156,6 +191,125 @@ TEST(Dispatch, AcceptsMembersInAnyOrderWithExtras)
     auto created = engine->waitEvent("EVENT_CREATE", 42, WAIT_MS);
     ASSERT_TRUE(created);
     EXPECT_EQ(created->data, "");
+}
+
+// The frame limit is the paint of the largest window the engine accepts:
+// that paint is sent whole and decoded, a larger window is refused, and the
+// engine takes an incoming frame up to exactly that limit.
+TEST(Framing, LargestWindowAndFrameLimitAgree)
+{
+    const int side = int(client::kMaxWindowSide);
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(engine->sendRequest(2, "CMD_CREATE", createData(side + 1, 16)));
+    ASSERT_TRUE(engine->waitForStderrContaining("out of range", WAIT_MS));
+    ASSERT_TRUE(createWindow(*engine, 1, side, side));
+    Json::Value colour;
+    colour["color"] = "#00ff00";
+    colour["weight-x"] = colour["weight-y"] = "1";
+    colour["align-x"] = colour["align-y"] = "FILL";
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(side, side, node("efl.bg", "bg", colour))));
+    // A canvas this large is drawn by the toolkit's worker thread, so the
+    // first frame after the render may still show the empty window.
+    bool green = false;
+    for (int frames = 0; frames < 4 && !green; ++frames) {
+        Frame frame;
+        ASSERT_TRUE(nextFrame(*engine, 1, frame, 60000)) << engine->lastError();
+        const client::Paint& paint = frame.paint;
+        ASSERT_EQ(paint.width, side);
+        ASSERT_EQ(paint.height, side);
+        green = (paint.pixels[size_t(side / 2) * size_t(side) + size_t(side / 2)] & 0xffffff) == 0x00ff00u;
+    }
+    EXPECT_TRUE(green) << "no frame showed the tree";
+    EXPECT_EQ(20 + 4 * uint64_t(side) * uint64_t(side), uint64_t(client::kMaxBodySize));
+    EXPECT_EQ(engine->stderrText().find("window 1:"), std::string::npos) << engine->stderrText();
+
+    // Incoming: a header announcing exactly the limit is waited on, one byte more ends the process.
+    auto atLimit = startEngine();
+    ASSERT_TRUE(atLimit);
+    ASSERT_TRUE(atLimit->sendRaw(client::encodeHeader(client::kMaxBodySize, 0)));
+    EXPECT_FALSE(atLimit->waitExit(500)) << "a frame of the limit's size was refused";
+    auto overLimit = startEngine();
+    ASSERT_TRUE(overLimit);
+    ASSERT_TRUE(overLimit->sendRaw(client::encodeHeader(client::kMaxBodySize + 1, 0)));
+    ASSERT_TRUE(overLimit->waitExit(WAIT_MS));
+    EXPECT_FALSE(overLimit->exitedBySignal());
+    EXPECT_TRUE(overLimit->waitForStderrContaining("out of range", WAIT_MS)) << overLimit->stderrText();
+}
+
+// Once execution has stopped, bodies still arriving are dropped, not kept:
+// the engine's memory stays where it was whatever the IDE sends.
+TEST(Dispatch, BodiesAfterTheStopAreNotKept)
+{
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(engine->sendFrame("not an envelope"));
+    ASSERT_TRUE(engine->waitForStderrContaining("not JSON", WAIT_MS));
+    long before = residentKib(engine->pid());
+    const std::string body(1 << 20, ' ');
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(engine->sendFrame(body)) << i;
+    // Requests run in order and none runs now, so a last one is only a marker
+    // that the reader has taken in everything before it.
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_CREATE", createData(16, 16)));
+    EXPECT_TRUE(engine->expectSilence(300));
+    long after = residentKib(engine->pid());
+    EXPECT_LT(after - before, 64 * 1024) << "200 MiB sent; resident memory went from " << before << " to " << after
+                                          << " KiB";
+    EXPECT_FALSE(engine->exited());
+}
+
+// A render's frames are sent before the answer to any request that runs
+// after it, however long the render took: a client may take the last frame
+// before that answer as the render's.
+TEST(Frames, ARendersFrameComesBeforeTheNextAnswer)
+{
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(createWindow(*engine, 1, 720, 1280));
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        Json::Value kids(Json::arrayValue);
+        for (int i = 0; i < 150; ++i)
+            kids.append(node("efl.button", "b" + std::to_string(round) + "_" + std::to_string(i),
+                             Json::Value(Json::objectValue)));
+        std::string root = "r" + std::to_string(round);
+        ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(720, 1280, node("efl.box", root, Json::Value(), kids))));
+        ASSERT_TRUE(engine->sendRequest(1, "CMD_CREATE", createData(720, 1280)));
+        std::vector<client::Message> before;
+        ASSERT_TRUE(engine->waitEvent("EVENT_CREATE", 1, WAIT_MS, &before)) << engine->lastError();
+        bool shown = false;
+        for (const client::Message& m : before)
+            shown = shown
+                || (m.kind == client::Message::Kind::Event && m.event.name == "EVENT_GET_ALL_WIDGET_POSITIONS"
+                    && m.event.data.find("\"" + root + "\"") != std::string::npos);
+        EXPECT_TRUE(shown) << "the render's frame came after the answer to the request behind it";
+    }
+}
+
+// A page too large for its canvas still gives valid paints: the protocol's
+// empty paint, explained on standard error, never a size without pixels.
+TEST(Frames, AnOversizedPageGivesTheEmptyPaintAndSaysSo)
+{
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(createWindow(*engine, 1, 360, 480));
+    Json::Value kids(Json::arrayValue);
+    for (int i = 0; i < 3000; ++i) {
+        Json::Value text;
+        text["text"] = "label " + std::to_string(i);
+        kids.append(node("efl.label", "l" + std::to_string(i), text));
+    }
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, node("efl.box", "column", Json::Value(), kids))));
+    Frame frame;
+    ASSERT_TRUE(nextFrame(*engine, 1, frame, 60000)) << engine->lastError();
+    const client::Paint& p = frame.paint;
+    bool whole = p.width == 360 && p.height == 480 && p.depth == 32;
+    bool empty = p.width == 0 && p.height == 0 && p.depth == 0;
+    EXPECT_TRUE(whole || empty) << p.width << "x" << p.height << " depth " << p.depth;
+    if (empty) {
+        EXPECT_TRUE(engine->waitForStderrContaining("window 1: frame sent as an empty paint", WAIT_MS));
+    }
 }
 
 } // namespace

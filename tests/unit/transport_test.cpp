@@ -1,18 +1,23 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
+#include <malloc.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <random>
 #include <thread>
-#include <unistd.h>
 
 #include "components/connector/alloc_buffer.h"
 #include "components/connector/header.h"
 #include "components/manager/q_manager.h"
 #include "components/messages/msg_response_event.h"
 #include "components/messages/msg_response_paint.h"
+#include "components/msg_writer/image_buffer.h"
 #include "fake_connection.h"
+#include "toolkit_fixture.h"
 #include "utils/log_util.h"
 #include "utils/thread_util.h"
 
@@ -27,6 +32,27 @@ TEST(Header, ChecksumAddsSignedBytes)
     EXPECT_EQ(checksum_of(std::string("\xff\x01", 2)), 0);
     EXPECT_EQ(checksum_of(""), 0);
     EXPECT_LT(checksum_of("\x80\x90"), 0x80 + 0x90);
+}
+
+// The sum runs 16 bytes at a time; every length and alignment must still
+// give the plain byte-by-byte sum, for paint-sized bodies too.
+TEST(Header, ChecksumOfAnyLengthAndAlignmentIsTheByteSum)
+{
+    std::mt19937 random(7);
+    std::string body(3686420 + 64, '\0');
+    for (char& c : body)
+        c = char(random());
+    auto plain = [&](size_t from, size_t n) {
+        uint32_t sum = 0;
+        for (size_t i = from; i < from + n; ++i)
+            sum += uint32_t(int32_t(int8_t(body[i])));
+        return int(sum);
+    };
+    for (size_t from : { 0, 1, 7, 15 })
+        for (size_t n : { 0, 1, 15, 16, 17, 31, 33, 255, 4097, 3686420 })
+            EXPECT_EQ(header_checksum(body.data() + from, int(n)), plain(from, n)) << from << "+" << n;
+    std::string high(1 << 20, char(0xff));
+    EXPECT_EQ(header_checksum(high.data(), int(high.size())), -(1 << 20));
 }
 
 TEST(Header, PacksAbcFrameByteExactAndUnpacksAgain)
@@ -158,6 +184,27 @@ TEST_F(Queue, AppendAfterRemoveAllIsSafe)
     EXPECT_STREQ(static_cast<char*>(item.data), "after");
 }
 
+// Closing is for good, so it runs in a child process: queued bodies and every
+// body enqueued later are freed, and the queue stays empty whatever arrives.
+TEST_F(Queue, ClosedQueueFreesWhatItHeldAndWhatComesLater)
+{
+    EXPECT_EXIT(
+        {
+            for (int i = 0; i < 20; ++i)
+                q->enqueue(malloc(1 << 20));
+            q->close();
+            bool ok = q->isEmpty() && q->isClosed();
+            size_t before = mallinfo2().uordblks;
+            for (int i = 0; i < 100; ++i)
+                ok = q->enqueue(malloc(1 << 20)) == -1 && ok;
+            size_t after = mallinfo2().uordblks;
+            uqitem_st item;
+            ok = ok && q->isEmpty() && q->dequeue(item) == 0 && after < before + (1 << 20);
+            exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(Queue, EraseWhenFullDropsOldestOnlyPastTen)
 {
     for (int i = 0; i < 10; ++i)
@@ -274,6 +321,108 @@ TEST(Responses, ClosedPeerGivesAnErrorResultNotASignal)
     msg.setEvent(&event);
     EXPECT_NE(out.writer.writeMsg(&msg), 0);
     EXPECT_EQ(out.connection.calls, 1) << "the body is not sent after the header failed";
+}
+
+// The writer's paint of a real window: the created size at the page's
+// origin, one frame whose size field matches its body, or the protocol's
+// empty paint when there is nothing to show, never a size without pixels.
+class Paints : public ToolkitTest {
+protected:
+    int w = 64, h = 48;
+    Evas_Object* page = nullptr;
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        evas_object_resize(win, w, h);
+        evas_object_data_set(win, "win-width", &w);
+        evas_object_data_set(win, "win-height", &h);
+        page = elm_bg_add(win);
+        elm_bg_color_set(page, 0, 0, 255);
+        evas_object_size_hint_weight_set(page, 1, 1);
+        elm_win_resize_object_add(win, page);
+        evas_object_show(page);
+        evas_object_data_set(win, "page", page);
+        renderOnce();
+    }
+    void TearDown() override
+    {
+        evas_object_data_del(win, "page");
+        evas_object_data_del(win, "win-width");
+        evas_object_data_del(win, "win-height");
+        ToolkitTest::TearDown();
+    }
+    SentFrame paint(ImageBuffer::Status& status)
+    {
+        CapturedWriter out;
+        status = out.writer.sendResponsePaintMessage(5, win);
+        auto frames = out.frames();
+        EXPECT_EQ(frames.size(), 1u);
+        return frames.empty() ? SentFrame {} : frames[0];
+    }
+    static void expectPreamble(const SentFrame& f, int width, int height, int depth)
+    {
+        int32_t pre[5];
+        ASSERT_GE(f.body.size(), 20u);
+        memcpy(pre, f.body.data(), 20);
+        EXPECT_EQ(pre[0], 5);
+        EXPECT_EQ(pre[1], 11);
+        EXPECT_EQ(pre[2], width);
+        EXPECT_EQ(pre[3], height);
+        EXPECT_EQ(pre[4], depth);
+        EXPECT_EQ(f.body.size(), 20u + size_t(width) * size_t(height) * 4);
+        EXPECT_EQ(f.fields[2], int(f.body.size()));
+        EXPECT_EQ(f.fields[3], checksum_of(f.body));
+        EXPECT_EQ(f.fields[4], 1);
+    }
+};
+
+TEST_F(Paints, PixelsOfTheCreatedSizeInOneFrame)
+{
+    ImageBuffer::Status status;
+    SentFrame f = paint(status);
+    EXPECT_EQ(status, ImageBuffer::Status::Pixels);
+    expectPreamble(f, w, h, 32);
+    auto* canvas = static_cast<const uint32_t*>(ecore_evas_buffer_pixels_get(ecore_evas_ecore_evas_get(evas_object_evas_get(win))));
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(memcmp(f.body.data() + 20, canvas, size_t(w) * size_t(h) * 4), 0);
+    uint32_t first;
+    memcpy(&first, f.body.data() + 20, 4);
+    EXPECT_EQ(first & 0xffffff, 0x0000ffu);
+}
+
+TEST_F(Paints, ACanvasLargerThanTheCreatedSizeIsCroppedRowByRow)
+{
+    w = 40; // the window stays 64 wide: rows are copied one by one
+    h = 30;
+    ImageBuffer::Status status;
+    SentFrame f = paint(status);
+    EXPECT_EQ(status, ImageBuffer::Status::Pixels);
+    expectPreamble(f, 40, 30, 32);
+    elm_bg_color_set(page, 255, 0, 0); // rows differ, so a wrong stride shows
+    Evas_Object* stripe = evas_object_rectangle_add(evas_object_evas_get(win));
+    evas_object_color_set(stripe, 0, 255, 0, 255);
+    evas_object_geometry_set(stripe, 0, 10, 64, 1);
+    evas_object_show(stripe);
+    renderOnce();
+    f = paint(status);
+    auto* canvas = static_cast<const uint32_t*>(ecore_evas_buffer_pixels_get(ecore_evas_ecore_evas_get(evas_object_evas_get(win))));
+    for (int r = 0; r < 30; ++r)
+        EXPECT_EQ(memcmp(f.body.data() + 20 + size_t(r) * 40 * 4, canvas + size_t(r) * 64, 40 * 4), 0) << "row " << r;
+    evas_object_del(stripe);
+}
+
+TEST_F(Paints, NothingToShowGivesTheEmptyPaint)
+{
+    evas_object_move(page, -5000, 0); // the page's origin lies left of the canvas
+    w = 32;
+    ImageBuffer::Status status;
+    SentFrame f = paint(status);
+    EXPECT_EQ(status, ImageBuffer::Status::Outside);
+    expectPreamble(f, 0, 0, 0);
+    h = 0;
+    f = paint(status);
+    EXPECT_EQ(status, ImageBuffer::Status::NoArea);
+    expectPreamble(f, 0, 0, 0);
 }
 
 } // namespace

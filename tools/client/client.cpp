@@ -7,7 +7,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -54,7 +53,7 @@ int32_t getLe32(const char* p) {
 std::string errnoText(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 // Header fields that can be judged before the body is read.
-bool checkHeader(const std::string& h, uint32_t* size, std::string* error) {
+bool checkHeader(std::string_view h, uint32_t* size, std::string* error) {
     if (h.size() != kHeaderSize) {
         *error = "header is " + std::to_string(h.size()) + " bytes, expected 20";
         return false;
@@ -80,7 +79,7 @@ bool checkHeader(const std::string& h, uint32_t* size, std::string* error) {
     return true;
 }
 
-bool decodeEvent(const std::string& body, Event* ev, std::string* error) {
+bool decodeEvent(std::string_view body, Event* ev, std::string* error) {
     Json::CharReaderBuilder builder;
     Json::CharReaderBuilder::strictMode(&builder.settings_);
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
@@ -119,7 +118,7 @@ bool decodeEvent(const std::string& body, Event* ev, std::string* error) {
     return true;
 }
 
-bool decodePaint(const std::string& body, Paint* p, std::string* error) {
+bool decodePaint(std::string_view body, Paint* p, std::string* error) {
     if (body.size() < 20) {
         *error = "paint body is " + std::to_string(body.size()) + " bytes, shorter than its preamble";
         return false;
@@ -159,6 +158,17 @@ bool decodePaint(const std::string& body, Paint* p, std::string* error) {
     return true;
 }
 
+// The id of an event body that failed validation, when it still has one.
+std::optional<int> eventId(std::string_view body) {
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    Json::Value root;
+    if (!reader->parse(body.data(), body.data() + body.size(), &root, nullptr) || !root.isObject() ||
+        !root["id"].isInt())
+        return std::nullopt;
+    return root["id"].asInt();
+}
+
 }  // namespace
 
 int32_t checksum(const void* data, size_t n) {
@@ -195,8 +205,7 @@ std::string requestBody(int id, const std::string& commandName, const std::strin
     return Json::writeString(builder, root);
 }
 
-std::optional<Message> decodeFrame(const std::string& header20, const std::string& body,
-                                   std::string* error) {
+std::optional<Message> decodeFrame(std::string_view header20, std::string_view body, std::string* error) {
     std::string err;
     uint32_t size = 0;
     Message m;
@@ -207,7 +216,7 @@ std::optional<Message> decodeFrame(const std::string& header20, const std::strin
         ok = false;
     }
     if (ok) {
-        int32_t want = getLe32(header20.data() + 12), got = checksum(body);
+        int32_t want = getLe32(header20.data() + 12), got = checksum(body.data(), body.size());
         if (want != got) {
             err = "bad checksum: header " + std::to_string(want) + ", body sums to " +
                   std::to_string(got);
@@ -261,7 +270,7 @@ std::unique_ptr<Engine> Engine::start(const Options& opt, std::string* error) {
         for (int fd : {inPipe[0], outPipe[1], errPipe[1]})
             if (fd >= 0) close(fd);
     };
-    if (pipe2(e->stopPipe_, O_CLOEXEC) != 0 || pipe2(inPipe, O_CLOEXEC) != 0 ||
+    if (pipe2(inPipe, O_CLOEXEC) != 0 ||
         pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
         std::string msg = errnoText("pipe");
         closeChildEnds();
@@ -338,8 +347,8 @@ std::unique_ptr<Engine> Engine::start(const Options& opt, std::string* error) {
         return err.empty() ? std::string() : "; stderr: " + err;
     };
     if (portLine.empty()) {
-        // Once it is reaped, all it wrote is in the pipes; the message shows it.
-        if (e->waitExit(std::min(1000, remainingMs(deadline) + 200))) e->stopDrains();
+        // Once it is gone, all it wrote reaches the drains; the message shows it.
+        if (e->waitExit(std::min(1000, remainingMs(deadline) + 200))) e->waitOutputClosed(1000);
         if (e->exited())
             return failWith("engine exited before the handshake (" + e->describeExit() + ")" + context());
         return failWith("no " + prefix + "<port>] line within " + std::to_string(opt.handshakeTimeoutMs) +
@@ -359,51 +368,34 @@ std::unique_ptr<Engine> Engine::start(const Options& opt, std::string* error) {
     return e;
 }
 
+// The engine starts no process of its own, so its output ends with it.
 Engine::~Engine() {
     closeConnection();
     kill();
     if (stdinFd_ >= 0) close(stdinFd_);
-    stopDrains();
-    for (Stream* s : {&out_, &err_})
-        if (s->fd >= 0) close(s->fd);
-    for (int fd : {stopPipe_[0], stopPipe_[1], pidfd_})
-        if (fd >= 0) close(fd);
-}
-
-// Only call once the engine is reaped: then everything it wrote is already in
-// the pipes, while a daemon it started may keep them open for ever, so waiting
-// for end of file could take as long as that daemon lives.
-void Engine::stopDrains() {
-    if (stopPipe_[1] >= 0) {
-        char c = 0;
-        (void)!write(stopPipe_[1], &c, 1);  // never read back, so both drains see it
-    }
     for (Stream* s : {&out_, &err_})
         if (s->thread.joinable()) s->thread.join();
+    for (Stream* s : {&out_, &err_})
+        if (s->fd >= 0) close(s->fd);
+    if (pidfd_ >= 0) close(pidfd_);
+}
+
+bool Engine::waitOutputClosed(int timeoutMs) {
+    std::unique_lock<std::mutex> lock(outMutex_);
+    bool closed = outCv_.wait_for(lock, std::chrono::milliseconds(std::max(timeoutMs, 0)),
+                                  [&] { return out_.eof && err_.eof; });
+    if (!closed)
+        lastError_ = "standard output or error still open " + std::to_string(timeoutMs) +
+                     " ms later (held by another process?)";
+    return closed;
 }
 
 void Engine::drain(Stream* s, bool keepLines) {
     char buf[4096];
-    // Bytes still to read after the stop request, counted when it came: what
-    // was in the pipe then; a daemon that keeps writing cannot hold us.
-    long left = -1;
-    while (left != 0) {
-        if (left < 0) {
-            pollfd fds[2] = {{s->fd, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
-            int n = poll(fds, 2, -1);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) break;
-            if (fds[1].revents != 0) {
-                int queued = 0;
-                left = ioctl(s->fd, FIONREAD, &queued) == 0 ? queued : 0;
-                continue;
-            }
-        }
-        size_t want = left < 0 ? sizeof buf : std::min(sizeof buf, static_cast<size_t>(left));
-        ssize_t got = read(s->fd, buf, want);
+    for (;;) {
+        ssize_t got = read(s->fd, buf, sizeof buf);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
-        if (left > 0) left -= got;
         std::lock_guard<std::mutex> lock(outMutex_);
         s->partial.append(buf, static_cast<size_t>(got));
         size_t start = 0, nl;
@@ -552,39 +544,50 @@ bool Engine::sendRaw(const void* data, size_t n) {
     return true;
 }
 
-bool Engine::sendFrame(const std::string& body) { return sendRaw(encodeFrame(body)); }
+bool Engine::sendFrame(const std::string& body) {
+    if (body.size() > kMaxBodySize) {
+        fail(nullptr, "body of " + std::to_string(body.size()) + " bytes exceeds the frame limit of " +
+                          std::to_string(kMaxBodySize));
+        return false;
+    }
+    return sendRaw(encodeFrame(body));
+}
 
 bool Engine::sendRequest(int id, const std::string& commandName, const std::string& commandData) {
     return sendFrame(requestBody(id, commandName, commandData));
 }
 
+// Reads straight on while bytes are there; polls only when there are none.
 bool Engine::fillTo(size_t n, int64_t deadline, std::string* error) {
+    if (chunk_.empty()) chunk_.resize(1 << 20);
     while (rx_.size() < n) {
-        pollfd p{sock_, POLLIN, 0};
-        int r = poll(&p, 1, remainingMs(deadline));
-        if (r < 0 && errno == EINTR) continue;
-        if (r == 0) {
-            fail(error, "timeout");
-            return false;
+        size_t want = std::min(chunk_.size(), n - rx_.size());
+        ssize_t got = recv(sock_, chunk_.data(), want, 0);
+        if (got > 0) {
+            rx_.append(chunk_.data(), static_cast<size_t>(got));
+            continue;
         }
-        char buf[65536];
-        size_t want = std::min(sizeof buf, n - rx_.size());
-        ssize_t got = recv(sock_, buf, want, 0);
-        if (got < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
         if (got == 0) {
             fail(error, "connection closed");
             return false;
         }
-        if (got < 0) {
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) {
             fail(error, errnoText("recv failed"));
             return false;
         }
-        rx_.append(buf, static_cast<size_t>(got));
+        pollfd p{sock_, POLLIN, 0};
+        int r = poll(&p, 1, remainingMs(deadline));
+        if (r == 0) {
+            fail(error, "timeout");
+            return false;
+        }
     }
     return true;
 }
 
 std::optional<Message> Engine::receive(int timeoutMs, std::string* error) {
+    lastInvalid_.reset();
     if (sock_ < 0) {
         fail(error, "not connected");
         return std::nullopt;
@@ -600,11 +603,24 @@ std::optional<Message> Engine::receive(int timeoutMs, std::string* error) {
         fail(error, err + " (connection dropped)");
         return std::nullopt;
     }
+    rx_.reserve(kHeaderSize + size);  // a paint is megabytes: no regrowing on the way
     if (!fillTo(kHeaderSize + size, deadline, error)) return std::nullopt;
-    std::string header = rx_.substr(0, kHeaderSize), body = rx_.substr(kHeaderSize, size);
-    rx_.erase(0, kHeaderSize + size);
+    // fillTo never reads past the frame, so rx_ holds exactly this one.
+    std::string frame = std::move(rx_);
+    rx_.clear();
+    std::string_view header(frame.data(), kHeaderSize), body(frame.data() + kHeaderSize, size);
     auto m = decodeFrame(header, body, &err);
-    if (!m) fail(error, err);
+    if (!m) {
+        Invalid bad;
+        bad.paint = getLe32(header.data() + 16) == kFormatPaint;
+        bad.why = err;
+        if (bad.paint && body.size() >= 4)
+            bad.id = getLe32(body.data());
+        else if (!bad.paint)
+            bad.id = eventId(body);
+        lastInvalid_ = std::move(bad);
+        fail(error, err);
+    }
     return m;
 }
 

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -24,8 +25,12 @@ constexpr int32_t kFormatPaint = 1;
 constexpr int kMsgTypeRequest = 1;
 constexpr int kMsgTypePaint = 11;
 constexpr int kMsgTypeEvent = 12;
-// Received bodies above this are treated as corrupt rather than allocated.
-constexpr uint32_t kMaxBodySize = 512u * 1024u * 1024u;
+// The engine accepts windows up to this size per side...
+constexpr uint32_t kMaxWindowSide = 8192;
+// ... so the largest frame either side sends is that window's paint: the
+// 20-byte preamble and its pixels. Larger bodies are never sent, and received
+// ones are treated as corrupt rather than allocated.
+constexpr uint32_t kMaxBodySize = 20 + 4 * kMaxWindowSide * kMaxWindowSide;
 
 // Sum of the bytes taken as signed 8-bit values, wrapping at 32 bits.
 int32_t checksum(const void* data, size_t n);
@@ -65,8 +70,15 @@ struct Message {
 
 // Validates a complete frame and decodes it. Strict on purpose: anything the
 // engine sends that deviates from the protocol comes back as an error.
-std::optional<Message> decodeFrame(const std::string& header20, const std::string& body,
-                                   std::string* error);
+std::optional<Message> decodeFrame(std::string_view header20, std::string_view body, std::string* error);
+
+// A complete, well-framed message whose content broke the protocol. The
+// stream is still in step, so the connection stays usable.
+struct Invalid {
+    bool paint = false;
+    std::optional<int> id;  // the window it names, if that could be read
+    std::string why;
+};
 
 class Engine {
 public:
@@ -93,6 +105,9 @@ public:
     // True once a line equal to `exact` has been printed (earlier lines count).
     bool waitForStdoutLine(const std::string& exact, int timeoutMs);
     bool waitForStderrContaining(const std::string& text, int timeoutMs);
+    // True once standard output and error have both reached end of file: the
+    // engine is gone and left no process holding them.
+    bool waitOutputClosed(int timeoutMs);
 
     // Connects and waits for the accept line. Only needed with Options.connect false,
     // or to reconnect after closeConnection().
@@ -109,6 +124,8 @@ public:
     // One frame, or nullopt with error "timeout", "connection closed", or the
     // validation failure. A timeout keeps partial bytes for the next call.
     std::optional<Message> receive(int timeoutMs, std::string* error = nullptr);
+    // Set when the last receive failed on a well-framed but invalid message.
+    const std::optional<Invalid>& lastInvalid() const { return lastInvalid_; }
     // Receives until the wanted message; others are appended to `skipped`.
     std::optional<Event> waitEvent(const std::string& name, int id, int timeoutMs,
                                    std::vector<Message>* skipped = nullptr);
@@ -138,7 +155,6 @@ private:
 
     Engine() = default;
     void drain(Stream* s, bool keepLines);
-    void stopDrains();
     bool reap(bool block) const;
     std::string describeExit() const;
     bool waitLineFrom(const std::string& exact, size_t minCount, int timeoutMs);
@@ -149,12 +165,13 @@ private:
     pid_t pid_ = -1;
     int pidfd_ = -1;
     int stdinFd_ = -1;  // held open so the engine never sees stdin EOF while alive
-    int stopPipe_[2] = {-1, -1};
     int port_ = 0;
     int sock_ = -1;
     int sendTimeoutMs_ = 10000;
     std::string rx_;
+    std::vector<char> chunk_;  // receive buffer
     std::string lastError_;
+    std::optional<Invalid> lastInvalid_;
 
     mutable std::mutex outMutex_;
     std::condition_variable outCv_;

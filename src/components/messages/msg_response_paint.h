@@ -1,4 +1,5 @@
 #pragma once
+#include "components/messages/frame_limits.h"
 #include "components/messages/msg.h"
 
 // A paint message: a 20-byte preamble (id, 11, width, height, depth) and the pixels.
@@ -30,7 +31,7 @@ public:
     void deserialize() override {}
     void doMsg() override {}
 
-    static const int PREAMBLE = 20;
+    static const int PREAMBLE = PAINT_PREAMBLE_SIZE;
 
 private:
     int m_iWidth = 0;

@@ -3,14 +3,16 @@
 #include "components/connector/connector.h"
 #include "components/connector/header.h"
 #include "components/manager/q_manager.h"
+#include "components/messages/frame_limits.h"
 
 // Turns the byte stream from the IDE into queued request bodies. Any framing
 // or transport failure ends the process through Connector::destroySock.
 class MsgReader {
 public:
-    // Bodies above this size are refused: a render tree is kilobytes, and a
-    // hostile size must not make the engine allocate or wait for gigabytes.
-    static const int MAX_BODY_SIZE = 256 * 1024 * 1024;
+    // Bodies above this size are refused: a hostile size must not make the
+    // engine allocate or wait for gigabytes. It is the frame limit of both
+    // directions, which the largest paint the engine sends just fits.
+    static const int MAX_BODY_SIZE = MAX_FRAME_BODY;
 
     static MsgReader* getInstance();
     MsgReader();

@@ -3,13 +3,12 @@
 
 #include <string>
 
+#include "components/messages/frame_limits.h"
+
 // Reading command-data members with the conversions the protocol allows:
 // integers accept null, booleans and in-range reals; texts accept null and
 // booleans. Anything else is refused, with a diagnostic naming the key.
 enum class Member { Absent, Ok, WrongType };
-
-// Windows larger than this are refused: the canvas is width x height x 4 bytes.
-inline constexpr int MAX_WINDOW_SIDE = 8192;
 
 // Reads "width" and "height": both must be integers within 0..MAX_WINDOW_SIDE.
 // Otherwise says why, followed by `consequence`, and returns false.
