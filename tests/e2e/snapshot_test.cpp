@@ -1,9 +1,12 @@
 // render-snapshot driven as a user would: a child process with arguments,
 // judged by its exit status, its messages and the files it writes.
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,7 +15,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <climits>
+#include <cstring>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -27,6 +33,115 @@ namespace fs = std::filesystem;
 
 const std::string TOOL = std::string(BUILD_DIR) + "/render-snapshot";
 const int TOOL_TIMEOUT_MS = 60000;
+
+// --- an engine that sends one odd paint --------------------------------------
+// This test binary, started by the tool as its engine with this variable set,
+// runs the real engine behind it and passes every frame through, except that
+// paints of a window whose last render holds a node "odd" are replaced by a
+// paint declaring a width without any pixels.
+const char kOddPaintVar[] = "SNAPSHOT_TEST_ODD_PAINT_ENGINE";
+
+std::string le32(int32_t v)
+{
+    std::string s(4, '\0');
+    memcpy(s.data(), &v, 4);
+    return s;
+}
+
+std::string styledEvent(const client::Event& e)
+{
+    Json::Value v;
+    v["event-data"] = e.data;
+    v["event-name"] = e.name;
+    v["id"] = e.id;
+    v["msg-type"] = e.msgType;
+    return Json::StyledWriter().write(v);
+}
+
+bool readFrom(int fd, char* at, size_t n)
+{
+    for (ssize_t got; n > 0; at += got, n -= size_t(got))
+        if ((got = recv(fd, at, n, 0)) <= 0)
+            return false;
+    return true;
+}
+
+[[noreturn]] void oddPaintEngine()
+{
+    client::Engine::Options options;
+    options.binary = ENGINE_BINARY;
+    options.workdir = SOURCE_DIR;
+    std::string error;
+    auto engine = client::Engine::start(options, &error);
+    if (!engine)
+        _exit(20);
+    int ls = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (bind(ls, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(ls, 1) != 0
+        || getsockname(ls, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+        _exit(21);
+    printf("[VORA-CMD-PORT:%u]\n\n[VORA-CMD-LISTEN]\n\n", unsigned(ntohs(a.sin_port)));
+    fflush(stdout);
+    int ide = accept(ls, nullptr, nullptr);
+    printf("[VORA-CMD-ACCEPT]\n\n");
+    fflush(stdout);
+    std::set<int> odd;
+    for (;;) {
+        pollfd p { ide, POLLIN, 0 };
+        if (poll(&p, 1, 5) == 1) {
+            std::string header(20, '\0');
+            if (!readFrom(ide, header.data(), 20))
+                _exit(0);
+            int32_t size;
+            memcpy(&size, header.data() + 8, 4);
+            std::string body(size_t(std::max(size, 0)), '\0');
+            if (!readFrom(ide, body.data(), body.size()) || !engine->sendRaw(header + body))
+                _exit(0);
+            Json::Value request = parse(body);
+            if (request["command-name"] == "CMD_RENDER") {
+                int id = request["id"].asInt();
+                if (request["command-data"].asString().find("\\\"odd\\\"") != std::string::npos)
+                    odd.insert(id);
+                else
+                    odd.erase(id);
+            }
+        }
+        std::string why;
+        for (auto m = engine->receive(0, &why); m; m = engine->receive(0, &why)) {
+            std::string out;
+            if (m->kind == client::Message::Kind::Event)
+                out = client::encodeFrame(styledEvent(m->event));
+            else if (odd.count(m->paint.id))
+                out = client::encodeFrame(le32(m->paint.id) + le32(11) + le32(m->paint.width) + le32(0) + le32(0), 1);
+            else
+                out = client::encodeFrame(le32(m->paint.id) + le32(11) + le32(m->paint.width) + le32(m->paint.height)
+                                              + le32(m->paint.depth)
+                                              + std::string(reinterpret_cast<const char*>(m->paint.pixels.data()),
+                                                            m->paint.pixels.size() * 4),
+                                          1);
+            if (send(ide, out.data(), out.size(), MSG_NOSIGNAL) != ssize_t(out.size()))
+                _exit(0);
+        }
+        if (why != "timeout")
+            _exit(22);
+    }
+}
+
+const int kOddPaintHook = [] {
+    if (std::getenv(kOddPaintVar))
+        oddPaintEngine();
+    return 0;
+}();
+
+std::string selfExe()
+{
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, size_t(n)) : std::string();
+}
 
 struct ToolRun {
     int status = -1;  // exit code, or -1 when killed or not started
@@ -484,6 +599,108 @@ TEST_F(Snapshot, HelpDescribesUsageAndTiming)
     for (const char* text : { "--compare DIR", "--tolerance N", "--quiet-ms MS", "(default 150)", "(default 3000)",
                               "--windows N", "(default 10", "Exit status" })
         EXPECT_NE(r.out.find(text), std::string::npos) << text;
+}
+
+// The engine is slow (stopped for longer than the maximum wait, twice, and
+// one tree takes long to build): every picture still shows its own tree,
+// decided by the answers that follow each render, never by a quiet period.
+TEST_F(Snapshot, ASlowEngineNeverYieldsAnOlderFrame)
+{
+    const uint32_t colours[] = { 0xff0000, 0x00ff00, 0x0000ff, 0xffff00, 0x00ffff, 0xff00ff };
+    std::vector<std::string> args;
+    Json::Value labels(Json::arrayValue);
+    for (int i = 0; i < 1500; ++i) {
+        Json::Value text;
+        text["text"] = "label " + std::to_string(i);
+        labels.append(node("efl.label", "l" + std::to_string(i), text));
+    }
+    args.push_back(write("heavy.json", node("efl.box", "heavy", fill(), labels)).string());
+    for (int i = 0; i < 6; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%06x", unsigned(colours[i]));
+        args.push_back(write("c" + std::to_string(i) + ".json", node("efl.bg", "bg" + std::to_string(i), coloured(hex)))
+                           .string());
+    }
+    args.insert(args.end(), { "--size", "48x48", "--windows", "2", "--quiet-ms", "40", "--max-wait-ms", "300",
+                              "--out-dir", (dir / "out").string() });
+    int stops = 0;
+    ToolRun r = runTool(args, dir, [&](pid_t tool) {
+        pid_t engine = childOf(tool, 5000);
+        for (int round = 0; engine > 0 && round < 2; ++round) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(150 + 250 * round));
+            if (kill(engine, SIGSTOP) != 0)
+                return;
+            ++stops;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+            kill(engine, SIGCONT);
+        }
+    });
+    EXPECT_EQ(stops, 2) << "the engine was not found running";
+    ASSERT_EQ(r.status, 0) << r.err;
+    Json::Value heavy = parse(readFile(dir / "out/heavy.positions.json"));
+    EXPECT_EQ(heavy["widgets"].size(), 1501u) << "the heavy tree's own frame";
+    for (int i = 0; i < 6; ++i) {
+        std::string name = "c" + std::to_string(i);
+        EXPECT_EQ(rgb(png(dir / "out" / (name + ".png")).at(24, 24)), colours[i]) << name;
+        Json::Value doc = parse(readFile(dir / "out" / (name + ".positions.json")));
+        ASSERT_EQ(doc["widgets"].size(), 1u) << name;
+        EXPECT_EQ(doc["widgets"][0]["wid"], "bg" + std::to_string(i));
+    }
+}
+
+// The engine keeps the last "disable" and "style" a button node was given
+// and applies them to later buttons (for the IDE, on purpose); each tree's
+// picture is still the one it gives in a fresh engine.
+TEST_F(Snapshot, ATreeLooksAsInAFreshEngineWhateverTheTreesBefore)
+{
+    Json::Value disabled = fill();
+    disabled["disable"] = "true";
+    disabled["style"] = "anchor";
+    disabled["text"] = "first";
+    Json::Value plain = fill();
+    plain["text"] = "second";
+    fs::path first = write("first.json", node("efl.button", "b1", disabled));
+    fs::path second = write("second.json", node("efl.button", "b2", plain));
+    std::vector<std::string> common = { "--size", "160x80", "--windows", "1" };
+    auto run = [&](std::vector<std::string> trees, const char* out) {
+        trees.insert(trees.end(), common.begin(), common.end());
+        trees.insert(trees.end(), { "--out-dir", (dir / out).string() });
+        return runTool(trees, dir);
+    };
+    ToolRun batch = run({ first.string(), second.string() }, "batch");
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    ToolRun alone = run({ second.string() }, "alone");
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    image::Image inBatch = png(dir / "batch/second.png"), byItself = png(dir / "alone/second.png");
+    EXPECT_EQ(inBatch.pixels, byItself.pixels) << "the button came out as the tree before left it";
+    EXPECT_NE(png(dir / "batch/first.png").pixels, byItself.pixels);
+}
+
+// A paint that breaks the protocol fails the tree of its window; the engine
+// and every other tree go on.
+TEST_F(Snapshot, AnInvalidPaintFailsItsTreeOnly)
+{
+    const char* colours[] = { "#ff0000", "#00ff00", "#0000ff", "#ffff00" };
+    std::vector<std::string> args;
+    for (int i = 0; i < 4; ++i)
+        args.push_back(write("t" + std::to_string(i) + ".json",
+                             node("efl.bg", i == 1 ? "odd" : "bg" + std::to_string(i), coloured(colours[i])))
+                           .string());
+    args.insert(args.end(), { "--size", "32x32", "--windows", "2", "--engine", selfExe(), "--workdir", SOURCE_DIR,
+                              "--out-dir", (dir / "out").string() });
+    setenv(kOddPaintVar, "1", 1);
+    ToolRun r = runTool(args, dir);
+    unsetenv(kOddPaintVar);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("[2/4] t1: error: the engine sent an invalid paint: empty paint must be 0x0"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("lost the engine"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("1 failed"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "out/t1.png"));
+    const uint32_t want[] = { 0xff0000, 0, 0x0000ff, 0xffff00 };
+    for (int i : { 0, 2, 3 })
+        EXPECT_EQ(rgb(png(dir / "out" / ("t" + std::to_string(i) + ".png")).at(16, 16)), want[i]) << i;
 }
 
 } // namespace

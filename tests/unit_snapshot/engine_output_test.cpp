@@ -1,6 +1,7 @@
-// The protocol client's handling of an engine's output pipes when a helper
-// the engine started keeps them open after the engine is gone.
+// The protocol client's handling of an engine's output pipes: everything the
+// engine wrote is read, and a process it left behind holding them is seen.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A stand-in engine: a shell script whose background child holds the pipes.
+// A stand-in engine: a shell script.
 std::string script(const std::string& name, const std::string& body)
 {
     std::string path = testing::TempDir() + name + "_" + std::to_string(getpid()) + ".sh";
@@ -33,36 +34,39 @@ long msSince(Clock::time_point t)
     return long(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count());
 }
 
-TEST(ClientEngineOutput, DestructionDoesNotWaitForAHelperHoldingThePipes)
+// The engine's output ends with it; a helper it leaves behind holding the
+// pipes shows as output still open, until the helper is gone too.
+TEST(ClientEngineOutput, OutputClosesWithTheEngineUnlessAHelperHoldsIt)
 {
-    client::Engine::Options o;
-    o.binary = script("holder", "echo '[VORA-CMD-PORT:4242]'\n"
-                                "echo 'render-engine: up' >&2\n"
-                                "sleep 3 &\n"
-                                "exec sleep 30");
-    o.workdir = "/";
-    o.connect = false;
-    std::string error;
-    auto engine = client::Engine::start(o, &error);
-    ASSERT_TRUE(engine) << error;
-    EXPECT_TRUE(engine->waitForStderrContaining("render-engine: up\n", 2000));
-    pid_t pid = engine->pid();
-    auto t = Clock::now();
-    engine.reset();
-    EXPECT_LT(msSince(t), 1000);
-    EXPECT_NE(kill(pid, 0), 0) << "the engine itself was reaped";
-    std::remove(o.binary.c_str());
+    for (bool helper : { false, true }) {
+        SCOPED_TRACE(helper ? "with a helper" : "alone");
+        client::Engine::Options o;
+        o.binary = script("holder", std::string("echo '[VORA-CMD-PORT:4242]'\n") + (helper ? "sleep 1 &\n" : "")
+                                        + "exec sleep 30");
+        o.workdir = "/";
+        o.connect = false;
+        std::string error;
+        auto engine = client::Engine::start(o, &error);
+        ASSERT_TRUE(engine) << error;
+        EXPECT_FALSE(engine->waitOutputClosed(100)) << "the engine is still running";
+        pid_t pid = engine->pid();
+        kill(pid, SIGKILL);
+        ASSERT_TRUE(engine->waitExit(2000));
+        EXPECT_EQ(engine->waitOutputClosed(300), !helper);
+        auto t = Clock::now();
+        EXPECT_TRUE(engine->waitOutputClosed(3000));
+        EXPECT_LT(msSince(t), helper ? 3000 : 100);
+        std::remove(o.binary.c_str());
+    }
 }
 
-// What the engine wrote before it exited is all read, even past a full pipe,
-// without waiting for the end of the pipe that the helper holds.
+// What the engine wrote before it exited is all read, even past a full pipe.
 TEST(ClientEngineOutput, AFailedStartReportsTheEnginesLastWordsPromptly)
 {
     client::Engine::Options o;
     o.binary = script("quitter", "i=0\n"
                                  "while [ $i -lt 2000 ]; do echo \"render-engine: line $i of some length\" >&2; i=$((i+1)); done\n"
                                  "echo 'render-engine: last words' >&2\n"
-                                 "sleep 3 &\n"
                                  "exit 4");
     o.workdir = "/";
     std::string error;

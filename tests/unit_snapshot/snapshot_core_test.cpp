@@ -325,12 +325,12 @@ void frame(FrameSettler& s, int id, uint32_t colour, int64_t t, const char* widg
 TEST(SnapshotSettle, LastFrameAfterTheMarkerAndTheQuietPeriodWins)
 {
     FrameSettler s(1, 150, 3000, 0, nullptr);
-    EXPECT_EQ(s.waitMs(0), 3000);
+    EXPECT_EQ(s.waitMs(0), kStuckMs);
     frame(s, 1, 0xaa, 10, "[\"old\"]");
     frame(s, 1, 0xbb, 40, "[\"new\"]");
     frame(s, 2, 0xcc, 50);  // another window
     EXPECT_EQ(s.state(500), FrameSettler::State::Waiting) << "not known to have run, however quiet";
-    EXPECT_EQ(s.waitMs(500), 2500);
+    EXPECT_EQ(s.waitMs(500), kStuckMs - 500);
     s.onExecuted(600);
     EXPECT_EQ(s.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
     EXPECT_EQ(s.waitMs(600), 150);
@@ -346,7 +346,7 @@ TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
 {
     FrameSettler s(1, 150, 3000, 0, nullptr);
     s.onExecuted(50);
-    EXPECT_EQ(s.waitMs(60), 2940) << "run but no frame yet: wait for the frame";
+    EXPECT_EQ(s.waitMs(60), 2990) << "run but no frame yet: wait for the frame";
     frame(s, 1, 0x1, 80);
     EXPECT_EQ(s.waitMs(100), 130);
     EXPECT_EQ(s.state(229), FrameSettler::State::Waiting);
@@ -373,25 +373,47 @@ TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
     EXPECT_FALSE(f.hasPlaceholders);
 }
 
-TEST(SnapshotSettle, EndlessFramesTimeOutWithTheLastOne)
+// The maximum wait counts from the proof that the render ran: a tree that
+// keeps drawing then gives its last frame; one that drew nothing, none.
+TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
 {
     FrameSettler s(1, 150, 1000, 0, nullptr);
     s.onExecuted(60);
-    int64_t t = 0;
-    for (; t < 1000; t += 100) {
+    for (int64_t t = 0; t <= 1000; t += 100) {
         frame(s, 1, uint32_t(t), t);
-        EXPECT_EQ(s.state(t + 99), FrameSettler::State::Waiting);
+        EXPECT_EQ(s.state(std::min<int64_t>(t + 99, 1059)), FrameSettler::State::Waiting) << t;
     }
-    EXPECT_EQ(s.state(1000), FrameSettler::State::TimedOut);
-    EXPECT_EQ(s.waitMs(1000), 0);
+    EXPECT_EQ(s.state(1060), FrameSettler::State::StillDrawing);
+    EXPECT_EQ(s.waitMs(1060), 0);
     EXPECT_TRUE(s.hasFrame());
-    EXPECT_EQ(s.takeFrame().paint.pixels[0], 900u);
+    EXPECT_EQ(s.takeFrame().paint.pixels[0], 1000u);
 
     FrameSettler silent(1, 150, 1000, 0, nullptr);
     silent.onExecuted(60);
-    EXPECT_EQ(silent.state(999), FrameSettler::State::Waiting);
-    EXPECT_EQ(silent.state(1000), FrameSettler::State::TimedOut);
+    EXPECT_EQ(silent.waitMs(100), 960);
+    EXPECT_EQ(silent.state(1059), FrameSettler::State::Waiting);
+    EXPECT_EQ(silent.state(1060), FrameSettler::State::NoFrame);
     EXPECT_FALSE(silent.hasFrame());
+}
+
+// However long the engine takes, frames before the proof never decide: a
+// slow render is waited for, and only a stuck engine ends the wait.
+TEST(SnapshotSettle, NoFrameCountsBeforeTheRenderIsKnownToHaveRun)
+{
+    FrameSettler s(1, 150, 1000, 0, nullptr);
+    frame(s, 1, 0xa, 10);  // the tree before, still drawing
+    EXPECT_EQ(s.state(20000), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.waitMs(20000), kStuckMs - 20000);
+    frame(s, 1, 0xb, 20500);
+    s.onExecuted(21000);
+    EXPECT_EQ(s.state(21149), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.state(21150), FrameSettler::State::Settled);
+    EXPECT_EQ(s.takeFrame().paint.pixels[0], 0xbu);
+
+    FrameSettler stuck(1, 150, 1000, 0, nullptr);
+    frame(stuck, 1, 0xc, 10);
+    EXPECT_EQ(stuck.state(kStuckMs - 1), FrameSettler::State::Waiting);
+    EXPECT_EQ(stuck.state(kStuckMs), FrameSettler::State::Stuck);
 }
 
 TEST(SnapshotSettle, AnEmptyWindowStandsForARenderThatDrawsNothingNew)

@@ -125,8 +125,7 @@ TEST(SnapshotPool, AFirstTreeProvesItselfAndTheRendersBefore)
     ASSERT_EQ(done.size(), 2u);
     // The first tree built nothing: its window's empty frame stands for it.
     for (const WindowPool::Done& d : done) {
-        EXPECT_TRUE(d.hasFrame);
-        EXPECT_FALSE(d.timedOut);
+        EXPECT_EQ(d.state, FrameSettler::State::Settled);
         EXPECT_EQ(d.frame.paint.pixels[0], d.windowId == first ? 0xe0u + first : 0x22u);
         EXPECT_EQ(d.frame.hasWidgets, d.windowId == second);
         EXPECT_EQ(d.tag, d.windowId == first ? 10u : 11u);
@@ -152,7 +151,7 @@ TEST(SnapshotPool, AReusedWindowWaitsForAMarkerPastStaleFrames)
     EXPECT_FALSE(pool.markerDue(300)) << "one marker serves";
     treeFrame(pool, w, 0xa2, 310);  // stale
     EXPECT_TRUE(pool.takeDone(900).empty()) << "quiet, but not known to have run";
-    EXPECT_EQ(pool.waitMs(900), kMaxWait - 600);
+    EXPECT_EQ(pool.waitMs(900), kStuckMs - 600) << "a slow engine is waited for, not judged by time";
     treeFrame(pool, w, 0xb, 920);
     answer(pool, WindowPool::kOwnWindow, 940);
     EXPECT_TRUE(pool.takeDone(1089).empty());
@@ -264,7 +263,10 @@ TEST(SnapshotPool, AMissingAnswerIsPassedOverAndStrangersIgnored)
     EXPECT_EQ(done[0].tag, 3u);
 }
 
-TEST(SnapshotPool, ARenderWithoutAnyFrameTimesOutEmptyHanded)
+// A render known to have run that drew nothing fails alone, after the
+// maximum wait; one never known to have run fails once the engine counts as stuck,
+// whatever frames came meanwhile: neither gives a picture.
+TEST(SnapshotPool, ARenderWithoutItsFrameNeverTakesAnotherOne)
 {
     WindowPool pool = started(1, 1);
     std::vector<WindowPool::Request> sent = pool.start(0, 0, 0);
@@ -276,12 +278,41 @@ TEST(SnapshotPool, ARenderWithoutAnyFrameTimesOutEmptyHanded)
     EXPECT_FALSE(pool.markerDue(due - 1));
     ASSERT_TRUE(pool.markerDue(due));
     answer(pool, WindowPool::kOwnWindow, 310);
-    EXPECT_TRUE(pool.takeDone(kMaxWait - 1).empty());
-    std::vector<WindowPool::Done> done = pool.takeDone(kMaxWait);
+    EXPECT_TRUE(pool.takeDone(310 + kMaxWait - 1).empty());
+    std::vector<WindowPool::Done> done = pool.takeDone(310 + kMaxWait);
     ASSERT_EQ(done.size(), 1u);
-    EXPECT_TRUE(done[0].timedOut);
-    EXPECT_FALSE(done[0].hasFrame);
+    EXPECT_EQ(done[0].state, FrameSettler::State::NoFrame);
+    EXPECT_FALSE(done[0].hasPicture());
     EXPECT_TRUE(pool.isFree(0));
+
+    // Window 2 now shows a tree; the next one there is never answered for.
+    const int64_t t = 310 + kMaxWait;
+    treeFrame(pool, sent.front().windowId, 0x1, t);
+    pool.start(1, 0, t);
+    treeFrame(pool, sent.front().windowId, 0x2, t + 100);  // the tree before, or this one: not known
+    EXPECT_TRUE(pool.takeDone(t + kStuckMs - 1).empty());
+    done = pool.takeDone(t + kStuckMs);
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0].state, FrameSettler::State::Stuck);
+    EXPECT_TRUE(done[0].frame.paint.pixels.empty()) << "no picture of an unproven frame";
+}
+
+// The engine sent something invalid for a window: its tree is given up and
+// the window is free for the next one.
+TEST(SnapshotPool, AbandonedTreeFreesItsWindow)
+{
+    WindowPool pool = started(2, 2);
+    int id = render(pool, 7, 1, 0);
+    EXPECT_FALSE(pool.abandon(WindowPool::kOwnWindow)) << "the pool's own window holds no tree";
+    EXPECT_EQ(pool.abandon(id), std::optional<size_t>(7));
+    EXPECT_TRUE(pool.isFree(1));
+    EXPECT_FALSE(pool.abandon(id)) << "once only";
+    std::vector<WindowPool::Request> next = pool.start(8, 1, 10, true);
+    ASSERT_EQ(next.size(), 2u);
+    EXPECT_EQ(next[0].kind, Kind::Reset);
+    EXPECT_EQ(next[0].windowId, WindowPool::kOwnWindow);
+    EXPECT_EQ(next[1].kind, Kind::Render);
+    EXPECT_EQ(next[1].windowId, id);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ std::vector<std::pair<size_t, int>> WindowPool::busyTrees() const
     return trees;
 }
 
-std::vector<WindowPool::Request> WindowPool::start(size_t tag, int slot, int64_t nowMs)
+std::vector<WindowPool::Request> WindowPool::start(size_t tag, int slot, int64_t nowMs, bool reset)
 {
     std::vector<Request> out;
     if (!isFree(slot))
@@ -62,6 +62,10 @@ std::vector<WindowPool::Request> WindowPool::start(size_t tag, int slot, int64_t
         lastMarker_ = ++sent_;
         answers_.emplace_back(lastMarker_, w.id);
         out.push_back(Request { Request::Kind::Create, w.id });
+    }
+    if (reset) {
+        ++sent_;
+        out.push_back(Request { Request::Kind::Reset, kOwnWindow });
     }
     const Frame* previous = w.empty ? &*w.empty : nullptr;
     bool fresh = !w.rendered;
@@ -162,17 +166,30 @@ std::vector<WindowPool::Done> WindowPool::takeDone(int64_t nowMs)
         Done d;
         d.tag = w.busy->tag;
         d.windowId = w.id;
-        d.timedOut = state == FrameSettler::State::TimedOut;
-        d.hasFrame = s.hasFrame();
+        d.state = state;
         d.frames = s.framesSeen();
         d.startedAt = w.busy->startedAt;
-        d.frame = s.takeFrame();
-        if (d.hasFrame && !d.frame.hasWidgets)
+        // Only a proven render's frame is a picture; what the window shows
+        // after any other is not known.
+        if (d.hasPicture())
+            d.frame = s.takeFrame();
+        if (d.hasPicture() && !d.frame.hasWidgets)
             w.empty = d.frame;
         w.busy.reset();
         out.push_back(std::move(d));
     }
     return out;
+}
+
+std::optional<size_t> WindowPool::abandon(int id)
+{
+    Window* w = find(id);
+    if (!w || !w->busy)
+        return std::nullopt;
+    size_t tag = w->busy->tag;
+    w->busy.reset();
+    w->empty.reset();
+    return tag;
 }
 
 int WindowPool::waitMs(int64_t nowMs) const

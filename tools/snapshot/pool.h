@@ -36,17 +36,21 @@ namespace snapshot {
 class WindowPool {
 public:
     struct Request {
-        enum class Kind { Create, Render, Prime } kind = Kind::Render;  // Prime: the scale render
+        // Prime: the scale render; Reset: the values a tree left behind put back (deferred.h).
+        enum class Kind { Create, Render, Prime, Reset } kind = Kind::Render;
         int windowId = 0;
     };
     struct Done {
         size_t tag = 0;
         int windowId = 0;
-        bool timedOut = false;
-        bool hasFrame = false;
-        Frame frame;
+        FrameSettler::State state = FrameSettler::State::Settled;  // never Waiting
+        Frame frame;  // the picture, when state is Settled or StillDrawing
         int frames = 0;
         int64_t startedAt = 0;
+        bool hasPicture() const
+        {
+            return state == FrameSettler::State::Settled || state == FrameSettler::State::StillDrawing;
+        }
     };
 
     // `size` tree windows (slots 0 .. size-1); a marker is due once `group`
@@ -63,8 +67,12 @@ public:
     // (tag, window id) of every tree in the pool.
     std::vector<std::pair<size_t, int>> busyTrees() const;
     // Gives the caller's tree `tag` to the free window `slot`, making it if
-    // it is new; returns the requests to send, in order.
-    std::vector<Request> start(size_t tag, int slot, int64_t nowMs);
+    // it is new, after a reset render in the pool's own window when `reset`;
+    // returns the requests to send, in order.
+    std::vector<Request> start(size_t tag, int slot, int64_t nowMs, bool reset = false);
+    // Gives up the tree in window `id` (the engine sent something invalid for
+    // it); its tag, if the window had one. The window is free again.
+    std::optional<size_t> abandon(int id);
     // A marker to send now, if one is due; it counts as sent.
     std::optional<Request> markerDue(int64_t nowMs);
 

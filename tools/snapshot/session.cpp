@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include "tree_file.h"
+
 #include <json/json.h>
 
 #include <chrono>
@@ -91,7 +93,7 @@ bool Session::send(const WindowPool::Request& r, const std::string& treeText)
     Json::Value d;
     d["width"] = options_.width;
     d["height"] = options_.height;
-    d["render-data"] = r.kind == Kind::Prime ? kPrimingTree : treeText;
+    d["render-data"] = r.kind == Kind::Prime ? kPrimingTree : r.kind == Kind::Reset ? resetData_ : treeText;
     return engine_->sendRequest(r.windowId, "CMD_RENDER", compact(d));
 }
 
@@ -110,6 +112,7 @@ bool Session::ensureStarted(std::string& error)
     stderrSeen_ = 0;
     windowLines_.clear();
     otherLines_.clear();
+    deferred_.clear();
     // The answer to the first request bounds the engine's start-up.
     std::vector<WindowPool::Request> first = pool_.restart();
     std::vector<client::Message> skipped;
@@ -130,7 +133,16 @@ bool Session::ensureStarted(std::string& error)
 
 void Session::render(size_t tag, int slot, const std::string& treeText)
 {
-    for (const WindowPool::Request& r : pool_.start(tag, slot, nowMs()))
+    // Values the trees before left in the engine are put back first, so the
+    // picture is the one this tree gives in a fresh engine.
+    std::optional<Json::Value> reset = deferred_.resetTree();
+    resetData_ = reset ? compact(*reset) : "";
+    deferred_.clear();
+    Json::Value tree;
+    std::string ignored;
+    if (checkTreeText(treeText, ignored, nullptr, &tree))
+        deferred_.absorb(tree);
+    for (const WindowPool::Request& r : pool_.start(tag, slot, nowMs(), reset.has_value()))
         if (!send(r, treeText)) {
             lose("cannot send to the engine: " + engine_->lastError());
             return;
@@ -207,7 +219,12 @@ std::vector<Session::Finished> Session::collect()
     std::string error;
     int wait = pool_.waitMs(nowMs());
     for (int taken = 0; taken < kBurst; ++taken) {
+        error.clear();
         auto m = engine_->receive(taken == 0 ? wait : 0, &error);
+        if (!m && engine_->lastInvalid()) {
+            reject(*engine_->lastInvalid());
+            continue;
+        }
         if (!m)
             break;
         pool_.onMessage(*m, nowMs());
@@ -217,16 +234,22 @@ std::vector<Session::Finished> Session::collect()
         return takeLost();
     }
     absorbDiagnostics();
-    std::vector<std::pair<size_t, int>> frameless;
+    out = std::move(rejected_);
+    rejected_.clear();
+    std::vector<std::pair<size_t, int>> stuck;
     for (WindowPool::Done& d : pool_.takeDone(nowMs())) {
-        if (!d.hasFrame) {
-            frameless.emplace_back(d.tag, d.windowId);
+        if (d.state == FrameSettler::State::Stuck) {
+            stuck.emplace_back(d.tag, d.windowId);
+            continue;
+        }
+        if (d.state == FrameSettler::State::NoFrame) {
+            out.push_back(failure(d.tag, d.windowId, "the engine drew no frame for this tree"));
             continue;
         }
         Finished f { d.tag, {} };
         Result& r = f.result;
         r.ok = true;
-        r.timedOut = d.timedOut;
+        r.timedOut = d.state == FrameSettler::State::StillDrawing;
         r.frame = std::move(d.frame);
         r.frames = d.frames;
         r.renderMs = double(nowMs() - d.startedAt);
@@ -237,11 +260,32 @@ std::vector<Session::Finished> Session::collect()
         own.clear();
         out.push_back(std::move(f));
     }
-    if (!frameless.empty())
-        lose("no frame within " + std::to_string(options_.maxWaitMs) + " ms; the engine is restarted", frameless);
+    if (!stuck.empty())
+        lose("the engine ran no request for " + std::to_string(kStuckMs / 1000) + " s; it is restarted", stuck);
     for (Finished& f : takeLost())
         out.push_back(std::move(f));
     return out;
+}
+
+Session::Finished Session::failure(size_t tag, int window, std::string error)
+{
+    Finished f { tag, {} };
+    f.result.error = std::move(error);
+    f.result.diagnostics = std::move(windowLines_[window]);
+    windowLines_[window].clear();
+    return f;
+}
+
+void Session::reject(const client::Invalid& bad)
+{
+    std::string what = std::string("the engine sent an invalid ") + (bad.paint ? "paint" : "event") + ": " + bad.why;
+    std::optional<size_t> tag = bad.id ? pool_.abandon(*bad.id) : std::nullopt;
+    if (tag) {
+        absorbDiagnostics();
+        rejected_.push_back(failure(*tag, *bad.id, what));
+        return;
+    }
+    otherLines_.push_back(what + (bad.id ? " (window " + std::to_string(*bad.id) + ", no tree in it)" : ""));
 }
 
 std::vector<Session::Finished> Session::takeLost()

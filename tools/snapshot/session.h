@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "client/client.h"
+#include "deferred.h"
 #include "options.h"
 #include "pool.h"
 
@@ -15,7 +16,7 @@ class Session {
 public:
     struct Result {
         bool ok = false;
-        bool timedOut = false;    // frames kept coming until the maximum wait
+        bool timedOut = false;    // frames kept coming until the maximum wait after it ran
         bool engineLost = false;  // the engine died or was restarted with this tree in it
         bool alone = false;       // ... while no other tree was in it
         std::string error;
@@ -50,6 +51,10 @@ private:
     std::string createData() const;
     bool send(const WindowPool::Request& r, const std::string& renderData);
     void absorbDiagnostics();
+    // A well-framed message that broke the protocol fails the tree of its
+    // window alone; the engine goes on.
+    void reject(const client::Invalid& bad);
+    Finished failure(size_t tag, int window, std::string error);
     // `alsoLost`: trees (tag, window) that have left the pool already.
     void lose(const std::string& why, const std::vector<std::pair<size_t, int>>& alsoLost = {});
     std::vector<Finished> takeLost();
@@ -63,6 +68,9 @@ private:
     std::map<int, std::vector<std::string>> windowLines_;  // diagnostics per window id
     std::vector<std::string> otherLines_;                  // diagnostics of no render
     std::vector<Finished> lost_;
+    std::vector<Finished> rejected_;
+    DeferredValues deferred_;  // what the trees sent so far left in this engine
+    std::string resetData_;    // render data of the reset tree about to be sent
 };
 
 constexpr int kStartupMs = 10000;

@@ -7,7 +7,7 @@ namespace snapshot {
 
 FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
                            bool freshWindow)
-    : id_(windowId), quietMs_(quietMs), deadline_(startMs + maxWaitMs), fresh_(freshWindow)
+    : id_(windowId), quietMs_(quietMs), maxWaitMs_(maxWaitMs), stuckAt_(startMs + kStuckMs), fresh_(freshWindow)
 {
     if (previous && !previous->hasWidgets)
         carried_ = *previous;
@@ -62,18 +62,26 @@ int64_t FrameSettler::quietFrom() const
 
 FrameSettler::State FrameSettler::state(int64_t nowMs) const
 {
-    if (executedAt_ && (frame_ || carried_) && nowMs - quietFrom() >= quietMs_)
+    if (!executedAt_)
+        return nowMs >= stuckAt_ ? State::Stuck : State::Waiting;
+    bool late = nowMs - *executedAt_ >= maxWaitMs_;
+    // A canvas the toolkit draws in its worker thread may still send the
+    // render's first frame after the answer: it gets the maximum wait.
+    if (!frame_ && !carried_)
+        return late ? State::NoFrame : State::Waiting;
+    if (nowMs - quietFrom() >= quietMs_)
         return State::Settled;
-    if (nowMs >= deadline_)
-        return State::TimedOut;
-    return State::Waiting;
+    return late ? State::StillDrawing : State::Waiting;
 }
 
 int FrameSettler::waitMs(int64_t nowMs) const
 {
-    int64_t until = deadline_;
-    if (executedAt_ && (frame_ || carried_))
-        until = std::min(until, quietFrom() + quietMs_);
+    int64_t until = stuckAt_;
+    if (executedAt_) {
+        until = *executedAt_ + maxWaitMs_;
+        if (frame_ || carried_)
+            until = std::min(until, quietFrom() + quietMs_);
+    }
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));
 }
 

@@ -1,15 +1,17 @@
 // Decides which frame belongs to a render and when it is final.
 //
-// A frame of window k that reaches the tool after the engine has run the
-// render of k shows the new tree: the engine runs requests in order, one per
-// tick, and sends each window's frames in the order it draws them. Until the
-// render has run, frames of the tree before may still come (a tree that
-// animates draws by itself, also after its own render settled), so a render
-// is only settled once the tool knows it has run (`onExecuted`, or, in a
-// window that never had a tree, a frame with positions, which only a tree
-// can draw), its last frame is taken, and no frame has come for the quiet
-// period since both. The render's own frame always follows any stale one,
-// so the last frame is the render's.
+// The engine runs requests in order, one per tick, sends each window's
+// frames in the order it draws them, and draws what a request changed
+// before it runs the next request. So once the answer to a request sent
+// after the render is in (`onExecuted`), the last frame of the window that
+// came before that answer shows the new tree, and so does every frame after
+// it. Before that answer frames of the tree before may still come (a tree
+// that animates draws by itself), so nothing is decided before it; in a
+// window that never had a tree, a frame with positions is proof enough, as
+// only the render can have drawn it. The quiet period only decides when a
+// tree that keeps drawing (an animation, content that arrives later) has
+// settled; it never makes an unproven frame count. A render never proven
+// fails instead of showing an older frame.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -23,6 +25,9 @@ namespace snapshot {
 // order, so every request sent before the marker has run once it is in.
 inline const char* const kFenceEvent = "EVENT_CREATE";
 
+// A render not known to have run by then means the engine is stuck.
+constexpr int kStuckMs = 30000;
+
 struct Frame {
     client::Paint paint;
     bool hasWidgets = false;
@@ -33,13 +38,20 @@ struct Frame {
 
 class FrameSettler {
 public:
-    enum class State { Waiting, Settled, TimedOut };
+    enum class State {
+        Waiting,
+        Settled,       // proven, and quiet since its last frame
+        StillDrawing,  // proven, but drawing for `maxWaitMs` after it ran: its last frame
+        NoFrame,       // proven, yet no frame for it within `maxWaitMs`
+        Stuck,         // not known to have run within kStuckMs of the send
+    };
 
     // `previous` is what the window showed when the render was sent, given
     // only when that is an empty window (a frame without positions): a render
     // that leaves the window empty again draws nothing new, so that frame
     // stands for it. `freshWindow`: the window never had a tree, so a frame
     // with positions proves the render has run.
+    // `maxWaitMs` counts from the proof that the render has run.
     FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
                  bool freshWindow = false);
 
@@ -65,7 +77,8 @@ private:
 
     int id_;
     int quietMs_;
-    int64_t deadline_;
+    int maxWaitMs_;
+    int64_t stuckAt_;
     bool fresh_;
     std::optional<int64_t> executedAt_;
     int64_t lastFrameAt_ = 0;

@@ -54,7 +54,7 @@ std::string treeName(const std::string& path)
     return base;
 }
 
-bool checkTreeText(const std::string& text, std::string& error, size_t* nodes)
+bool checkTreeText(const std::string& text, std::string& error, size_t* nodes, Json::Value* parsed)
 {
     std::string marked;
     marked.reserve(text.size());
@@ -81,6 +81,8 @@ bool checkTreeText(const std::string& text, std::string& error, size_t* nodes)
     }
     if (nodes)
         *nodes = countNodes(root);
+    if (parsed)
+        *parsed = std::move(root);
     return true;
 }
 

@@ -1,5 +1,7 @@
 // Reading widget-tree files as the engine will read them.
 #pragma once
+#include <json/json.h>
+
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -21,8 +23,10 @@ std::string treeName(const std::string& path);
 // would be valid JSON elsewhere is not. On failure `error` says why, in one line.
 bool loadTree(const std::string& path, TreeFile& out, std::string& error);
 
-// The same check on text already read; counts the nodes when asked.
-bool checkTreeText(const std::string& text, std::string& error, size_t* nodes = nullptr);
+// The same check on text already read; counts the nodes and gives the tree
+// as the engine reads it when asked (each backslash stands as a marker).
+bool checkTreeText(const std::string& text, std::string& error, size_t* nodes = nullptr,
+                   Json::Value* parsed = nullptr);
 
 // Which window renders which trees, given as (index, nodes), and in what
 // turn: window w takes the trees w, w + windows, ... of the order that puts
