@@ -164,9 +164,10 @@ Options:
   --quiet-ms MS           a render is settled once the engine is known to have
                           run it and no new frame has arrived for MS
                           milliseconds (default 150)
-  --max-wait-ms MS        longest wait for one render's frames, counted from
-                          when its tree is sent to the engine (default 3000);
-                          the last frame received by then is written
+  --max-wait-ms MS        how long a tree that keeps drawing (an animation)
+                          may go on after the engine is known to have run
+                          it (default 3000); its last frame is then written.
+                          A render that shows no frame by then fails
   --windows N             trees rendered at once, each in its own window
                           (default 10, at most 32, never more than there are
                           trees); 1 renders one tree after the other
@@ -180,13 +181,25 @@ Tree files are read as the engine reads them: a backslash is taken
 literally, so JSON escapes such as \" cannot be used. Relative image paths
 in properties are resolved from the engine's working directory.
 
+Which frame is a tree's picture is decided from the engine's answers, never
+from a pause alone: the engine draws what a request changed before it runs
+the next one, so once a request sent after the render is answered, the last
+frame of the tree's window shows it. A slow engine is waited for (up to 30 s
+without any answer, then it counts as stuck and is restarted). Before each
+tree, the "style" and "disable" values that the engine keeps from earlier
+trees' buttons, checks, radios, progress bars, sliders, spinners and
+multi-button entries are put back to their start values, so each picture is
+the one the tree gives in a fresh engine.
+
 Progress goes to standard error: one line per tree, in the order given, the
 engine's own diagnostics for it indented below, and a summary line at the
 end. Trees are rendered in another order: the first one first, then the
 larger ones (more widget nodes) ahead of the smaller, so that no large tree
 is left to finish alone at the end. Engine start-up is bounded by 10 s.
 When the engine dies with several trees in it, each of them is rendered
-again alone in a new engine, so only a tree that kills the engine fails.
+again alone in a new engine, so only a tree that kills the engine fails; a
+message from the engine that breaks the protocol fails the tree of its
+window only.
 
 Exit status: 0 every tree was written (and matched its golden), 1 some
 picture differs from its golden, 2 an error: bad option, unreadable or

@@ -108,7 +108,7 @@ TreeReport writeOutputs(const Options& o, const std::string& name, Session::Resu
     if (!f.hasWidgets)
         rep.summary += "; no widget was built (the window is empty)";
     if (r.timedOut)
-        rep.summary += "; frames still coming after " + std::to_string(o.maxWaitMs) + " ms, the last one was written";
+        rep.summary += "; frames still coming " + std::to_string(o.maxWaitMs) + " ms after it ran, the last one was written";
     if (picture.width != o.width || picture.height != o.height)
         rep.summary += "; the engine sent a different size";
     if (!o.compareDir.empty())
