@@ -1,5 +1,7 @@
 #include "client/client.h"
 
+#include "components/connector/byte_sum.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -171,12 +173,7 @@ std::optional<int> eventId(std::string_view body) {
 
 }  // namespace
 
-int32_t checksum(const void* data, size_t n) {
-    const auto* p = static_cast<const signed char*>(data);
-    uint32_t sum = 0;  // unsigned so overflow wraps with defined behaviour
-    for (size_t i = 0; i < n; ++i) sum += static_cast<uint32_t>(static_cast<int32_t>(p[i]));
-    return static_cast<int32_t>(sum);
-}
+int32_t checksum(const void* data, size_t n) { return signed_byte_sum(data, n); }
 
 std::string encodeHeader(uint32_t bodySize, int32_t sum, int32_t bodyFormat, int32_t version,
                          const char uid[4]) {
