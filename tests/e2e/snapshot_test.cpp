@@ -631,7 +631,7 @@ TEST_F(Snapshot, ASlowEngineNeverYieldsAnOlderFrame)
             if (kill(engine, SIGSTOP) != 0)
                 return;
             ++stops;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+            std::this_thread::sleep_for(std::chrono::milliseconds(800));
             kill(engine, SIGCONT);
         }
     });
