@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "client/client.h"
 #include "components/connector/connector.h"
 #include "components/manager/window_manager.h"
 #include "components/manager/q_manager.h"
@@ -99,16 +100,16 @@ void read_frames(int fd, std::atomic<bool>& stop)
 
 bool loopback(int& engineEnd, int& ideEnd)
 {
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
+    int port = 0;
+    int listener = client::listenOnLoopback(port);
+    if (listener < 0)
+        return false;
     sockaddr_in addr {};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (bind(listener, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(listener, 1) != 0
-        || getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        return false;
+    addr.sin_port = htons(uint16_t(port));
     ideEnd = socket(AF_INET, SOCK_STREAM, 0);
-    if (connect(ideEnd, reinterpret_cast<sockaddr*>(&addr), len) != 0)
+    if (connect(ideEnd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
         return false;
     engineEnd = accept(listener, nullptr, nullptr);
     close(listener);

@@ -75,15 +75,11 @@ bool readFrom(int fd, char* at, size_t n)
     auto engine = client::Engine::start(options, &error);
     if (!engine)
         _exit(20);
-    int ls = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    if (bind(ls, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(ls, 1) != 0
-        || getsockname(ls, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+    int port = 0;
+    int ls = client::listenOnLoopback(port);
+    if (ls < 0)
         _exit(21);
-    printf("[VORA-CMD-PORT:%u]\n\n[VORA-CMD-LISTEN]\n\n", unsigned(ntohs(a.sin_port)));
+    printf("[VORA-CMD-PORT:%d]\n\n[VORA-CMD-LISTEN]\n\n", port);
     fflush(stdout);
     int ide = accept(ls, nullptr, nullptr);
     printf("[VORA-CMD-ACCEPT]\n\n");

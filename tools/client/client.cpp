@@ -202,6 +202,21 @@ std::string requestBody(int id, const std::string& commandName, const std::strin
     return Json::writeString(builder, root);
 }
 
+int listenOnLoopback(int& port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof a;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), len) != 0 || listen(fd, 1) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+        if (fd >= 0) close(fd);
+        return -1;
+    }
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
 std::optional<Message> decodeFrame(std::string_view header20, std::string_view body, std::string* error) {
     std::string err;
     uint32_t size = 0;

@@ -46,6 +46,10 @@ std::string encodeFrame(const std::string& body, int32_t bodyFormat = 0);
 std::string requestBody(int id, const std::string& commandName, const std::string& commandData,
                         int msgType = kMsgTypeRequest);
 
+// A socket listening on 127.0.0.1 at a port the system chooses, for stand-in
+// engines and harnesses; -1 on failure.
+int listenOnLoopback(int& port);
+
 struct Event {
     int id = 0;
     int msgType = 0;
