@@ -1,8 +1,10 @@
 // A trace of renders through the engine's own code, in process: the request
-// is queued as the reader thread queues it, the engine's tick runs it, and
-// the messages go out over a real loopback TCP connection. Every step from
-// the queued request to the last byte of the frame is stamped, so the time
-// between them adds up.
+// is queued as the reader thread queues it (at a random moment against the
+// tick), the engine's tick runs it, and the messages go out over a real
+// loopback TCP connection to a reader standing in for the IDE. Every step
+// from the queued request to the IDE's last message is stamped, so the
+// steps add up; prints the median of each step and one render in full.
+// Usage: bench_trace [WIDGETS] [RENDERS]
 #include <Ecore_Evas.h>
 #include <Elementary.h>
 #include <arpa/inet.h>
@@ -192,7 +194,7 @@ void run_for(double ms)
 int main(int argc, char** argv)
 {
     int widgets = argc > 1 ? atoi(argv[1]) : 100;
-    int renders = argc > 2 ? std::max(atoi(argv[2]), 1) : 3;
+    int renders = argc > 2 ? std::max(atoi(argv[2]), 1) : 21;
     // The engine's trace lines go to standard output; the trace of this
     // program keeps the terminal.
     FILE* out = fdopen(dup(1), "w");
@@ -236,12 +238,34 @@ int main(int argc, char** argv)
     ecore_idle_exiter_add(on_wake, nullptr);
     ecore_idle_enterer_add(on_idle, nullptr);
 
-    for (int k = 0; k < renders; ++k) {
+    // Each step is the time between two stamps; its median over the renders.
+    struct Step {
+        const char* name;
+        const char* from;
+        const char* to;
+    };
+    const std::string paintSent = "body written, " + std::to_string(W * H * 4 + 20) + " bytes";
+    const Step steps[] = {
+        { "waiting for the tick", "request queued", "tick takes the request" },
+        { "the command (teardown, build)", "tick takes the request", "command done, tick ends" },
+        { "command end to render start (layout)", "command done, tick ends", "render starts" },
+        { "the render (drawing)", "render starts", "render done, frame callback starts" },
+        { "the paint: snapshot, checksum, send", "render done, frame callback starts", paintSent.c_str() },
+        { "the two position documents", paintSent.c_str(), "frame callback ends" },
+        { "the IDE's last message after that", "frame callback ends", "IDE has EVENT_GET_PLACEHOLDER_POSITIONS" },
+        { "request queued to the IDE's last message", "request queued", "IDE has EVENT_GET_PLACEHOLDER_POSITIONS" },
+    };
+    const size_t stepCount = sizeof steps / sizeof steps[0];
+    std::vector<std::vector<double>> times(stepCount);
+    std::vector<std::pair<double, std::vector<Stamp>>> traces;
+    srand(7);
+    for (int k = 0; k < renders + 2; ++k) {
         Json::Value render;
         render["width"] = W;
         render["height"] = H;
         render["render-data"] = bench::compact(bench::tree(widgets, bench::Leaves::Controls, "r" + std::to_string(k) + "_"));
         std::string body = request(id, "CMD_RENDER", bench::compact(render));
+        run_for(rand() % 50); // requests come at any moment against the tick
         {
             std::lock_guard<std::mutex> hold(g_lock);
             g_stamps.clear();
@@ -255,15 +279,37 @@ int main(int argc, char** argv)
             g_tracing = false;
             stamps = g_stamps;
         }
-        if (k + 3 < renders)
-            continue; // the last three are shown
+        if (k < 2)
+            continue; // caches warm up
         std::sort(stamps.begin(), stamps.end(), [](const Stamp& a, const Stamp& b) { return a.ms < b.ms; });
-        fprintf(out, "render %d, %d widgets:\n", k, widgets);
-        double t0 = stamps.empty() ? 0 : stamps[0].ms, last = t0;
-        for (const Stamp& s : stamps) {
-            fprintf(out, "  %8.2f  %+7.2f  %s\n", s.ms - t0, s.ms - last, s.what.c_str());
-            last = s.ms;
+        auto at = [&](const char* what) {
+            for (const Stamp& st : stamps)
+                if (st.what == what)
+                    return st.ms;
+            return -1.0;
+        };
+        for (size_t i = 0; i < stepCount; ++i) {
+            double a = at(steps[i].from), b = at(steps[i].to);
+            if (a >= 0 && b >= 0)
+                times[i].push_back(b - a);
         }
+        traces.emplace_back(at(steps[stepCount - 1].to) - at(steps[stepCount - 1].from), stamps);
+    }
+    auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    fprintf(out, "%d renders of %d widgets at %dx%d, median of each step (ms):\n", renders, widgets, W, H);
+    for (size_t i = 0; i < stepCount; ++i)
+        fprintf(out, "  %-45s %7.2f\n", steps[i].name, median(times[i]));
+    // One render in full: the one whose total is the median.
+    std::sort(traces.begin(), traces.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<Stamp>& one = traces[traces.size() / 2].second;
+    fprintf(out, "the median render, every stamp (ms since the request was queued, and since the stamp before):\n");
+    double t0 = one.empty() ? 0 : one[0].ms, last = t0;
+    for (const Stamp& st : one) {
+        fprintf(out, "  %8.2f  %+7.2f  %s\n", st.ms - t0, st.ms - last, st.what.c_str());
+        last = st.ms;
     }
     stop = true;
     shutdown(ideEnd, SHUT_RDWR);

@@ -151,6 +151,7 @@ Eina_Bool DequeueThread::Run(void*)
     if (connector->isConnected()) {
         if (!m_pQManager->dequeue(item))
             return ECORE_CALLBACK_RENEW;
+        renderPending();
         m_iMsgType = item.type;
         m_pBufferBody->setBuffer(item.data);
         IMsg* msg = doMsgHandler();
@@ -175,13 +176,13 @@ Eina_Bool DequeueThread::Run(void*)
 
 namespace {
 
-Ecore_Idle_Enterer* s_renderWhenIdle = nullptr;
+Ecore_Idler* s_renderWhenIdle = nullptr;
 
 // Draws every canvas the command changed, as the toolkit would on its next
-// animator tick, but without waiting up to a frame time for it. Jobs and
-// events the command queued have run by now (idle enterers come last), so
-// the frame shows what the tick would have drawn; an unchanged canvas draws
-// nothing and sends no frame.
+// animator tick, but without waiting up to a frame time for it. An idler
+// runs once the jobs, events and zero-delay timers the command left have
+// run, so the frame shows what the animator would have drawn, in as many
+// frames; an unchanged canvas draws nothing and sends no frame.
 Eina_Bool render_changed_canvases(void*)
 {
     s_renderWhenIdle = nullptr;
@@ -197,5 +198,15 @@ Eina_Bool render_changed_canvases(void*)
 void DequeueThread::renderWhenIdle()
 {
     if (!s_renderWhenIdle)
-        s_renderWhenIdle = ecore_idle_enterer_add(render_changed_canvases, nullptr);
+        s_renderWhenIdle = ecore_idler_add(render_changed_canvases, nullptr);
+}
+
+// What a request changed is drawn and sent before the next request runs,
+// also when the loop found no idle moment in between.
+void DequeueThread::renderPending()
+{
+    if (!s_renderWhenIdle)
+        return;
+    ecore_idler_del(s_renderWhenIdle);
+    render_changed_canvases(nullptr);
 }

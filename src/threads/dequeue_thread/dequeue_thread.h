@@ -25,6 +25,8 @@ public:
     static IMsg* createMsgHandler();
     // After a command: draw what it changed as soon as the main loop is idle.
     static void renderWhenIdle();
+    // Before a command: draw what the one before changed, if that is still due.
+    static void renderPending();
     bool dispatchRendering();
     int* getThreadId() { return &m_iThreadId; }
 
