@@ -196,6 +196,21 @@ ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch,
     return r;
 }
 
+// True once `pid` runs its reader thread, that is, an engine has accepted
+// its client; false when it does not within `timeoutMs`.
+bool connectedEngine(pid_t pid, int timeoutMs)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    do {
+        std::istringstream status(readFile("/proc/" + std::to_string(pid) + "/status"));
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("Threads:", 0) == 0 && std::stoi(line.substr(8)) >= 2)
+                return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } while (std::chrono::steady_clock::now() < until);
+    return false;
+}
+
 // The process whose parent is `parent`, waiting up to `timeoutMs` for it to appear.
 pid_t childOf(pid_t parent, int timeoutMs)
 {
@@ -273,11 +288,16 @@ protected:
     }
     fs::path write(const std::string& name, const Json::Value& tree) { return writeText(name, compact(tree)); }
 
+    // A picture that cannot be read fails the test and comes back blank, as
+    // large as any picture here, so later pixel checks fail instead of crash.
     image::Image png(const fs::path& p)
     {
         image::Image img;
         std::string error;
-        EXPECT_TRUE(image::readPng(p.string(), img, &error)) << error;
+        bool read = image::readPng(p.string(), img, &error);
+        EXPECT_TRUE(read) << error;
+        if (!read)
+            img = { 1280, 1280, std::vector<uint32_t>(1280 * 1280) };
         return img;
     }
 
@@ -467,7 +487,7 @@ TEST_F(Snapshot, TreesInAnEngineThatDiesAreRenderedAgain)
     bool killed = false;
     ToolRun r = runTool(args, dir, [&](pid_t tool) {
         pid_t engine = childOf(tool, 5000);
-        if (engine <= 0)
+        if (engine <= 0 || !connectedEngine(engine, 10000))
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         killed = kill(engine, SIGKILL) == 0;
@@ -622,7 +642,9 @@ TEST_F(Snapshot, ASlowEngineNeverYieldsAnOlderFrame)
     int stops = 0;
     ToolRun r = runTool(args, dir, [&](pid_t tool) {
         pid_t engine = childOf(tool, 5000);
-        for (int round = 0; engine > 0 && round < 2; ++round) {
+        if (engine <= 0 || !connectedEngine(engine, 10000))
+            return;
+        for (int round = 0; round < 2; ++round) {
             std::this_thread::sleep_for(std::chrono::milliseconds(150 + 250 * round));
             if (kill(engine, SIGSTOP) != 0)
                 return;

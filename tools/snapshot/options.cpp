@@ -195,7 +195,8 @@ Progress goes to standard error: one line per tree, in the order given, the
 engine's own diagnostics for it indented below, and a summary line at the
 end. Trees are rendered in another order: the first one first, then the
 larger ones (more widget nodes) ahead of the smaller, so that no large tree
-is left to finish alone at the end. Engine start-up is bounded by 10 s.
+is left to finish alone at the end. Engine start-up is bounded by 10 s;
+an engine lost before its first window is started once more.
 When the engine dies with several trees in it, each of them is rendered
 again alone in a new engine, so only a tree that kills the engine fails; a
 message from the engine that breaks the protocol fails the tree of its

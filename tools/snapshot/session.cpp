@@ -97,10 +97,16 @@ bool Session::send(const WindowPool::Request& r, const std::string& treeText)
     return engine_->sendRequest(r.windowId, "CMD_RENDER", compact(d));
 }
 
+// No tree is in an engine before it has made its first window, so one that
+// is lost on the way up (killed, say) is started once more before the run
+// gives up on it.
 bool Session::ensureStarted(std::string& error)
 {
-    if (engine_)
-        return true;
+    return engine_ || startEngine(error) || startEngine(error);
+}
+
+bool Session::startEngine(std::string& error)
+{
     client::Engine::Options o;
     o.binary = enginePath_;
     o.workdir = workdir_;

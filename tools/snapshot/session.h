@@ -48,6 +48,7 @@ public:
     std::vector<Finished> collect();
 
 private:
+    bool startEngine(std::string& error);
     std::string createData() const;
     bool send(const WindowPool::Request& r, const std::string& renderData);
     void absorbDiagnostics();
