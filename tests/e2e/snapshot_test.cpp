@@ -671,27 +671,46 @@ TEST_F(Snapshot, ASlowEngineNeverYieldsAnOlderFrame)
 // picture is still the one it gives in a fresh engine.
 TEST_F(Snapshot, ATreeLooksAsInAFreshEngineWhateverTheTreesBefore)
 {
+    // A tree that leaves a carried-over value set, then one that does not
+    // name it: rendered after the first, the second must look as it does alone.
     Json::Value disabled = fill();
     disabled["disable"] = "true";
     disabled["style"] = "anchor";
     disabled["text"] = "first";
     Json::Value plain = fill();
     plain["text"] = "second";
-    fs::path first = write("first.json", node("efl.button", "b1", disabled));
-    fs::path second = write("second.json", node("efl.button", "b2", plain));
-    std::vector<std::string> common = { "--size", "160x80", "--windows", "1" };
-    auto run = [&](std::vector<std::string> trees, const char* out) {
-        trees.insert(trees.end(), common.begin(), common.end());
-        trees.insert(trees.end(), { "--out-dir", (dir / out).string() });
-        return runTool(trees, dir);
+    Json::Value tall;
+    tall["height"] = "300";
+    Json::Value label;
+    label["text"] = "body";
+    auto popup = [&](const std::string& wid, const Json::Value& props) {
+        return node("efl.popup", wid, props, tree_json::kids({ node("efl.label", wid + "-body", label) }));
     };
-    ToolRun batch = run({ first.string(), second.string() }, "batch");
-    ASSERT_EQ(batch.status, 0) << batch.err;
-    ToolRun alone = run({ second.string() }, "alone");
-    ASSERT_EQ(alone.status, 0) << alone.err;
-    image::Image inBatch = png(dir / "batch/second.png"), byItself = png(dir / "alone/second.png");
-    EXPECT_EQ(inBatch.pixels, byItself.pixels) << "the button came out as the tree before left it";
-    EXPECT_NE(png(dir / "batch/first.png").pixels, byItself.pixels);
+    struct Case {
+        const char* name;
+        Json::Value first, second;
+    } cases[] = {
+        { "button", node("efl.button", "b1", disabled), node("efl.button", "b2", plain) },
+        { "popup", popup("p1", tall), popup("p2", Json::Value()) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::path first = write(std::string(c.name) + "-first.json", c.first);
+        fs::path second = write(std::string(c.name) + "-second.json", c.second);
+        auto run = [&](std::vector<std::string> trees, const std::string& out) {
+            trees.insert(trees.end(), { "--size", "160x240", "--windows", "1", "--out-dir", (dir / out).string() });
+            return runTool(trees, dir);
+        };
+        std::string batchDir = std::string(c.name) + "-batch", aloneDir = std::string(c.name) + "-alone";
+        ToolRun batch = run({ first.string(), second.string() }, batchDir);
+        ASSERT_EQ(batch.status, 0) << batch.err;
+        ToolRun alone = run({ second.string() }, aloneDir);
+        ASSERT_EQ(alone.status, 0) << alone.err;
+        std::string picture = std::string(c.name) + "-second.png";
+        image::Image inBatch = png(dir / batchDir / picture), byItself = png(dir / aloneDir / picture);
+        EXPECT_EQ(inBatch.pixels, byItself.pixels) << "the tree came out as the tree before left it";
+        EXPECT_NE(png(dir / batchDir / (std::string(c.name) + "-first.png")).pixels, byItself.pixels);
+    }
 }
 
 // A paint that breaks the protocol fails the tree of its window; the engine

@@ -10,12 +10,14 @@ struct Kept {
     const char* start;  // the engine's value before any node set it
 };
 
-// The kinds whose style or disable the engine defers, and their start values.
+// The values the engine carries from node to node (deferred style and
+// disable, the popup's content height), and their start values.
 const Kept kKept[] = {
     { "efl.button", "style", "" },      { "efl.button", "disable", "" },  { "efl.check", "disable", "" },
     { "efl.radio", "disable", "" },     { "efl.progressbar", "disable", "" },
     { "efl.slider", "style", "" },      { "efl.slider", "disable", "" },  { "efl.spinner", "style", "" },
     { "efl.spinner", "disable", "" },   { "efl.multibuttonentry", "disable", "false" },
+    { "efl.popup", "height", "-1" },
 };
 
 // Trees are parsed with the engine's own depth limit, so this is a guard only.
