@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "e2e_support.h"
+#include "run_program.h"
 
 extern char** environ;
 
@@ -139,61 +140,12 @@ std::string selfExe()
     return n > 0 ? std::string(buf, size_t(n)) : std::string();
 }
 
-struct ToolRun {
-    int status = -1;  // exit code, or -1 when killed or not started
-    std::string out;
-    std::string err;
-};
+using ToolRun = ProgramRun;
 
-std::string readFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// Output goes to files so nothing the tool leaves running can hold a pipe open.
-// `during` runs once the tool has started.
 ToolRun runTool(const std::vector<std::string>& args, const fs::path& scratch,
                 const std::function<void(pid_t)>& during = {})
 {
-    ToolRun r;
-    fs::path outPath = scratch / "tool.stdout", errPath = scratch / "tool.stderr";
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> all { TOOL };
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    int rc = posix_spawn(&pid, TOOL.c_str(), &fa, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&fa);
-    if (rc != 0) {
-        ADD_FAILURE() << "cannot start " << TOOL << ": " << strerror(rc) << " (is the render-snapshot target built?)";
-        return r;
-    }
-    if (during)
-        during(pid);
-    int pidfd = int(syscall(SYS_pidfd_open, pid, 0));
-    pollfd p { pidfd, POLLIN, 0 };
-    bool ended = pidfd >= 0 && poll(&p, 1, TOOL_TIMEOUT_MS) == 1;
-    if (pidfd >= 0)
-        close(pidfd);
-    if (!ended) {
-        kill(pid, SIGKILL);
-        ADD_FAILURE() << "render-snapshot did not finish within " << TOOL_TIMEOUT_MS << " ms";
-    }
-    int st = 0;
-    waitpid(pid, &st, 0);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.out = readFile(outPath);
-    r.err = readFile(errPath);
-    return r;
+    return runProgram(TOOL, args, scratch, TOOL_TIMEOUT_MS, during);
 }
 
 // True once `pid` runs its reader thread, that is, an engine has accepted

@@ -113,6 +113,9 @@ TEST(ReportPage, SectionsSummaryOverlayAndEscaping)
     ASSERT_EQ(widgets.size(), 2u);
     EXPECT_TRUE(widgets[1].hasClass("moved"));
     EXPECT_EQ(widgets[1].attr("y"), "20");
+    auto was = withClass(page, "was");
+    ASSERT_EQ(was.size(), 1u) << "the golden shows where the moved widget was";
+    EXPECT_EQ(was[0].attr("y"), "10");
     auto placeholders = withClass(page, "placeholder");
     ASSERT_EQ(placeholders.size(), 1u);
     EXPECT_EQ(placeholders[0].attr("width"), "3");

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "outputs.h"
+#include "report.h"
 #include "session.h"
 #include "tree_file.h"
 #include "writers.h"
@@ -120,11 +121,18 @@ int runBatch(const Options& given)
         return 2;
     }
     std::vector<Slot> slots(n);
+    std::vector<report::Entry> entries(n);
     int failed = 0, differ = 0;
     auto fail = [&](size_t i, const std::string& what, const std::vector<std::string>& diagnostics = {}) {
         slots[i].line = slots[i].label + ": error: " + what + "\n" + engineLines(diagnostics);
         slots[i].text.clear();
         ++failed;
+        report::Entry& e = entries[i];
+        e.name = slots[i].name.empty() ? fs::path(o.trees[i]).stem().string() : slots[i].name;
+        e.width = o.width;
+        e.height = o.height;
+        e.status = report::Status::Failed;
+        e.detail = "error: " + what + "\n" + engineLines(diagnostics);
     };
     // Every file is read first: the render order depends on the trees' sizes.
     std::set<std::string> names;
@@ -179,6 +187,8 @@ int runBatch(const Options& given)
             slots[i].line = slots[i].label + ": " + rep.summary + ms + "\n" + engineLines(slots[i].diagnostics);
             failed += rep.failed;
             differ += rep.differs;
+            entries[i] = std::move(rep.entry);
+            entries[i].detail = rep.summary + ms + "\n" + engineLines(slots[i].diagnostics);
         }
         print();
     };
@@ -254,6 +264,19 @@ int runBatch(const Options& given)
     for (; printed < n; ++printed)
         if (slots[printed].line)
             say("%s%s", *slots[printed].line);
+    if (!o.reportDir.empty()) {
+        // Trees left unsent after the engine could not start have no entry.
+        std::vector<report::Entry> shown;
+        for (size_t i = 0; i < n; ++i)
+            if (!entries[i].name.empty())
+                shown.push_back(std::move(entries[i]));
+        if (!report::writeReport(o.reportDir, std::move(shown), error)) {
+            say("render-snapshot: %s%s\n", error);
+            ++failed;
+        } else {
+            say("render-snapshot: report written to %s%s\n", (fs::path(o.reportDir) / "index.html").string());
+        }
+    }
     char summary[160];
     std::snprintf(summary, sizeof summary, "render-snapshot: %zu %s in %.2f s, %d failed", n, n == 1 ? "tree" : "trees",
                   secondsSince(started), failed);

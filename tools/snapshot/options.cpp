@@ -24,7 +24,7 @@ bool parseInt(const std::string& text, long lo, long hi, int& out)
 bool takesValue(const std::string& name)
 {
     static const char* const NAMES[] = { "--size", "--profile", "--project", "--theme", "--overlay-theme",
-                                         "--out-dir", "--compare", "--tolerance", "--quiet-ms",
+                                         "--out-dir", "--compare", "--report", "--tolerance", "--quiet-ms",
                                          "--max-wait-ms", "--windows", "--engine", "--workdir" };
     for (const char* n : NAMES)
         if (name == n)
@@ -52,9 +52,9 @@ bool applyValue(const std::string& name, const std::string& value, Options& o, s
     if (value.empty())
         return bad("must not be empty");
     std::string* texts[] = { &o.profile, &o.project, &o.theme, &o.overlayTheme, &o.outDir,
-                             &o.compareDir, &o.engine, &o.workdir };
+                             &o.compareDir, &o.reportDir, &o.engine, &o.workdir };
     const char* names[] = { "--profile", "--project", "--theme", "--overlay-theme", "--out-dir",
-                            "--compare", "--engine", "--workdir" };
+                            "--compare", "--report", "--engine", "--workdir" };
     for (size_t i = 0; i < sizeof names / sizeof names[0]; ++i)
         if (name == names[i])
             *texts[i] = value;
@@ -161,6 +161,13 @@ Options:
   --update                with --compare: a missing golden is written from
                           the new picture and counts as a match; existing
                           goldens are never changed
+  --report DIR            write DIR/index.html, a page to open in a browser:
+                          per tree its status (new, same, changed, failed),
+                          the golden, new and difference pictures side by
+                          side, the widget and placeholder rectangles on
+                          demand (or open index.html#rects), and for a
+                          changed tree the widgets that moved or resized;
+                          the pictures are copied into DIR/images
   --quiet-ms MS           a render is settled once the engine is known to have
                           run it and no new frame has arrived for MS
                           milliseconds (default 150)

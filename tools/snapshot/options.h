@@ -18,6 +18,7 @@ struct Options {
     std::string overlayTheme;
     std::string outDir = ".";
     std::string compareDir;     // empty: no comparison
+    std::string reportDir;      // empty: no HTML report
     int tolerance = 0;
     bool update = false;
     int quietMs = 150;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "annotate.h"
 #include "compare.h"
@@ -42,6 +43,34 @@ bool writeText(const std::string& path, const std::string& text, std::string& er
 
 // Compares before anything is written, so an --out-dir equal to the
 // golden directory still compares against the old golden.
+Json::Value readJson(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Json::Value();
+    std::ostringstream text;
+    text << in.rdbuf();
+    return parseOrNull(true, text.str());
+}
+
+// The golden picture and the widgets it showed, kept for the report before
+// anything of this run can overwrite them.
+void keepGoldenForReport(const Options& o, const std::string& name, const std::string& golden, TreeReport& rep)
+{
+    if (o.reportDir.empty())
+        return;
+    std::error_code ec;
+    fs::path kept = fs::path(o.reportDir) / "images" / (name + ".golden.png");
+    fs::create_directories(kept.parent_path(), ec);
+    if (!fs::copy_file(golden, kept, fs::copy_options::overwrite_existing, ec)) {
+        rep.summary += "; the golden picture could not be copied into the report";
+        return;
+    }
+    rep.entry.goldenImage = kept.string();
+    Json::Value doc = readJson(fs::path(o.compareDir) / (name + ".positions.json"));
+    rep.goldenWidgets = doc.isObject() ? doc["widgets"] : Json::Value();
+}
+
 void compareWithGolden(const Options& o, const std::string& name, const image::Image& picture, TreeReport& rep)
 {
     std::string golden = (fs::path(o.compareDir) / (name + ".png")).string();
@@ -66,13 +95,16 @@ void compareWithGolden(const Options& o, const std::string& name, const image::I
         rep.summary += "; error: golden unusable: " + error;
         return;
     }
+    keepGoldenForReport(o, name, golden, rep);
     Comparison c = compareImages(picture, expected, o.tolerance);
     if (c.matches()) {
         fs::remove(diffPath, ec);  // a stale diff from an earlier run would mislead
         rep.summary += "; matches golden";
+        rep.entry.status = report::Status::Same;
         return;
     }
     rep.differs = true;
+    rep.entry.status = report::Status::Changed;
     if (!c.sameSize)
         rep.summary += "; DIFFERS: size " + std::to_string(picture.width) + "x" + std::to_string(picture.height)
             + ", golden " + std::to_string(expected.width) + "x" + std::to_string(expected.height);
@@ -85,6 +117,7 @@ void compareWithGolden(const Options& o, const std::string& name, const image::I
         return;
     }
     rep.summary += ", see " + diffPath;
+    rep.entry.diffImage = diffPath;
 }
 
 }  // namespace
@@ -127,6 +160,17 @@ TreeReport writeOutputs(const Options& o, const std::string& name, Session::Resu
         rep.failed = true;
         rep.summary += "; error: " + error;
     }
+    report::Entry& e = rep.entry;
+    e.name = name;
+    e.width = picture.width;
+    e.height = picture.height;
+    e.detail = rep.summary;
+    e.newImage = base.string() + ".png";
+    e.widgets = std::move(widgets);
+    if (rep.failed)
+        e.status = report::Status::Failed;
+    if (e.status == report::Status::Changed)
+        e.moved = report::movedWidgets(rep.goldenWidgets, e.widgets);
     return rep;
 }
 

@@ -88,6 +88,7 @@ svg.overlay rect.widget:hover { fill: rgba(224, 0, 255, .25); }
 svg.overlay rect.placeholder { stroke: #0bb; stroke-dasharray: 4 3; }
 svg.overlay rect.placeholder:hover { fill: rgba(0, 187, 187, .25); }
 svg.overlay rect.moved { stroke: #f60; stroke-width: 3; }
+svg.overlay rect.was { stroke-dasharray: 6 3; }
 table.moved { border-collapse: collapse; margin-top: .6em; font-size: .9em; }
 table.moved td, table.moved th { border: 1px solid #ccc; padding: .15em .6em; text-align: left; font-family: monospace; }
 )";
@@ -143,15 +144,32 @@ void overlay(std::ostringstream& out, const Entry& e)
     out << "</svg>";
 }
 
-void picture(std::ostringstream& out, const char* role, const char* caption, const std::string& src,
-             const Entry* withOverlay)
+// Where the moved widgets were, over the golden picture.
+void goldenOverlay(std::ostringstream& out, const Entry& e)
+{
+    out << "<svg class=\"overlay\" viewBox=\"0 0 " << e.width << ' ' << e.height
+        << "\" preserveAspectRatio=\"none\" xmlns=\"http://www.w3.org/2000/svg\">";
+    for (const Moved& m : e.moved) {
+        if (!m.before)
+            continue;
+        const Rect& r = *m.before;
+        out << "<rect class=\"was moved\" x=\"" << r.x << "\" y=\"" << r.y << "\" width=\"" << r.w
+            << "\" height=\"" << r.h << "\"><title>" << escape(m.wid + "  " + rectText(r)) << "</title></rect>";
+    }
+    out << "</svg>";
+}
+
+using Overlay = void (*)(std::ostringstream&, const Entry&);
+
+void picture(std::ostringstream& out, const char* role, const char* caption, const std::string& src, const Entry& e,
+             Overlay overlayOf)
 {
     if (src.empty())
         return;
     out << "<figure class=\"" << role << "\"><div class=\"frame\"><img src=\"" << escape(src) << "\" alt=\""
-        << role << " picture of " << escape(withOverlay ? withOverlay->name : caption) << "\">";
-    if (withOverlay)
-        overlay(out, *withOverlay);
+        << role << " picture of " << escape(e.name) << "\">";
+    if (overlayOf)
+        overlayOf(out, e);
     out << "</div><figcaption>" << caption << "</figcaption></figure>";
 }
 
@@ -181,9 +199,9 @@ void section(std::ostringstream& out, const Entry& e)
     if (!e.detail.empty())
         out << "<div class=\"detail\">" << escape(e.detail) << "</div>";
     out << "<div class=\"pictures\">";
-    picture(out, "golden", "golden", e.goldenImage, nullptr);
-    picture(out, "new", "new", e.newImage, &e);
-    picture(out, "diff", "difference (red: beyond tolerance)", e.diffImage, nullptr);
+    picture(out, "golden", "golden", e.goldenImage, e, e.moved.empty() ? nullptr : goldenOverlay);
+    picture(out, "new", "new", e.newImage, e, overlay);
+    picture(out, "diff", "difference (red: beyond tolerance)", e.diffImage, e, nullptr);
     out << "</div>";
     movedTable(out, e);
     out << "</section>\n";
@@ -192,9 +210,11 @@ void section(std::ostringstream& out, const Entry& e)
 bool copyInto(const fs::path& dir, const std::string& src, const std::string& name, std::string& dst,
               std::string& error)
 {
-    if (src.empty())
-        return true;
     std::error_code ec;
+    if (src.empty() || !fs::is_regular_file(src, ec)) {
+        dst.clear();  // a picture that was never written is left out
+        return true;
+    }
     fs::path target = dir / "images" / name;
     if (fs::weakly_canonical(src, ec) != fs::weakly_canonical(target, ec))
         fs::copy_file(src, target, fs::copy_options::overwrite_existing, ec);
