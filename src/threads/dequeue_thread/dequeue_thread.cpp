@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "components/adapters/widget_adapter/memory_bounds.h"
 #include "components/connector/connector.h"
 #include "threads/dequeue_thread/msg_request_command.h"
 #include "utils/efl_util.h"
@@ -36,6 +37,7 @@ DequeueThread::DequeueThread()
     m_pBufferBody = new Buffer;
     efl_util_init_toolkit();
     efl_util_set_elm_profile("mobile");
+    memory_bounds_init();
     initThread();
     m_bInitialised = 1;
 }

@@ -1,16 +1,54 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 
+// Exported by the toolkit but declared only in its widget-internal headers.
+extern "C" Eina_Bool elm_widget_sub_object_add(Evas_Object* obj, Evas_Object* sobj);
+
 namespace {
 
 enum { RED, GREEN, BLUE, ALPHA };
+
+// The parts a mode shows or hides, each under its current and its older name.
+const char* const MODE_PARTS[][2] = {
+    { "elm.palette", "palette" },
+    { "elm.selector", "selector" },
+    { "elm.picker", "picker" },
+};
+constexpr size_t MODE_PART_COUNT = sizeof MODE_PARTS / sizeof MODE_PARTS[0];
+
+Evas_Object* mode_part(Evas_Object* selector, const char* const (&names)[2])
+{
+    Evas_Object* content = elm_layout_content_get(selector, names[0]);
+    return content ? content : elm_layout_content_get(selector, names[1]);
+}
+
+// A mode that hides a part unsets its content (the palette box, the colour
+// bars, the picker) and hands it to the window: the selector keeps using it
+// but no longer deletes it, so every selector rendered in a mode other than
+// its initial one left its hidden bars (some 340 kB) to live as long as the
+// window. Taking the hidden content back as a sub-object makes the selector's
+// own deletion free it; it stays hidden and unswallowed, so nothing drawn
+// changes.
+void colorselector_mode(Evas_Object* selector, const std::string& v, WalkSlots&)
+{
+    int mode;
+    if (!prop_int(v, mode))
+        return;
+    Evas_Object* shown[MODE_PART_COUNT];
+    for (size_t i = 0; i < MODE_PART_COUNT; ++i)
+        shown[i] = mode_part(selector, MODE_PARTS[i]);
+    elm_colorselector_mode_set(selector, static_cast<Elm_Colorselector_Mode>(mode));
+    for (Evas_Object* part : shown)
+        if (part && elm_object_parent_widget_get(part) != selector)
+            elm_widget_sub_object_add(selector, part);
+}
 
 const PropertyRule COLORSELECTOR_RULES[] = {
     { "select-r", rule::keep_int<RED> },
     { "select-g", rule::keep_int<GREEN> },
     { "select-b", rule::keep_int<BLUE> },
     { "select-a", rule::keep_int<ALPHA> },
-    { "mode", rule::set_int<elm_colorselector_mode_set> },
+    { "mode", colorselector_mode },
 };
 
 bool colorselector_set_property(Evas_Object* selector, _WidgetInfo* node, std::string)

@@ -1,5 +1,6 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/memory_bounds.h"
 #include "components/adapters/widget_adapter/value_shared.h"
 
 namespace {
@@ -42,7 +43,7 @@ bool fileselector_set_property(Evas_Object* fileselector, _WidgetInfo* node, std
 
 extern const WidgetAdapter fileselector_adapter = {
     .add = elm_fileselector_add,
-    .remove = remove_widget,
+    .remove = remove_file_picker,
     .set_property = fileselector_set_property,
     .pack = pack_unsupported,
     .unpack = unpack_unsupported,

@@ -1,5 +1,6 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/memory_bounds.h"
 #include "components/adapters/widget_adapter/value_shared.h"
 
 namespace {
@@ -27,7 +28,7 @@ bool fileselector_unpacked(Evas_Object* container, Evas_Object*, _WidgetInfo*)
 
 extern const WidgetAdapter fileselectorbutton_adapter = {
     .add = elm_fileselector_button_add,
-    .remove = remove_widget,
+    .remove = remove_file_picker,
     .set_property = fileselectorbutton_set_property,
     .pack = fileselector_packed,
     .unpack = fileselector_unpacked,

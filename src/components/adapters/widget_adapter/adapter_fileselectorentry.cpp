@@ -1,5 +1,6 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/memory_bounds.h"
 #include "components/adapters/widget_adapter/value_shared.h"
 
 namespace {
@@ -27,7 +28,7 @@ bool fileselectorentry_unpack(Evas_Object* container, Evas_Object*, _WidgetInfo*
 
 extern const WidgetAdapter fileselectorentry_adapter = {
     .add = elm_fileselector_entry_add,
-    .remove = remove_widget,
+    .remove = remove_file_picker,
     .set_property = fileselectorentry_set_property,
     .pack = fileselectorentry_pack,
     .unpack = fileselectorentry_unpack,

@@ -1,0 +1,19 @@
+#pragma once
+// Engine-side bounds on memory the toolkit would otherwise keep for every
+// re-render: settings applied once after the toolkit starts, and the removal
+// of widgets whose background file jobs must end before they go.
+#include <Elementary.h>
+
+// Once, after elm_init. Cursors only matter under a real pointer, which a
+// memory canvas never has, so they come from the (absent) engine instead of
+// the theme: the toolkit loses a themed cursor's hotspot object whenever the
+// cursor is unset, one per entry-like widget per render. Large blocks (the
+// paint snapshot) are kept out of the heap so that freeing them returns the
+// pages instead of leaving holes that later small blocks pin.
+void memory_bounds_init();
+
+// Removes a file selector, button or entry. Their directory model lists its
+// folder on a worker thread; a listing whose end is still queued when the
+// model goes is cancelled, and the toolkit then loses the listing's directory
+// handle. Delivering the queued thread results first ends it normally.
+bool remove_file_picker(Evas_Object* obj);
