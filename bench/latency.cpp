@@ -12,13 +12,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "client/client.h"
+#include "resident.h"
 #include "trees.h"
 
 namespace {
@@ -26,16 +26,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const int W = 720, H = 1280, ID = 1;
-
-long rss_kib(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 std::unique_ptr<client::Engine> start(const std::string& binary)
 {
@@ -186,7 +176,7 @@ int main(int argc, char** argv)
             return 2;
         }
         if (r == 10 || r == 100 || r == soak) {
-            printf("  after %5d renders: %7ld KiB\n", r, rss_kib(engine.pid()));
+            printf("  after %5d renders: %7ld KiB\n", r, resident_kib(engine.pid()));
             fflush(stdout);
         }
     }

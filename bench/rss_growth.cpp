@@ -6,28 +6,18 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "client/client.h"
 #include "kind_tree.h"
+#include "resident.h"
 
 namespace {
 
 const int W = 720, H = 1280, ID = 1;
 const int WARM_UP = 20;
-
-long rss_kib(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 struct Session {
     std::unique_ptr<client::Engine> engine;
@@ -73,7 +63,7 @@ struct Session {
         }
     }
 
-    long rss() const { return rss_kib(engine->pid()); }
+    long rss() const { return resident_kib(engine->pid()); }
 
     [[noreturn]] void fail() const
     {

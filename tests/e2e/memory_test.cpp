@@ -1,24 +1,14 @@
 // Resident memory of the real engine while one window is re-rendered: the
 // kinds that used to keep something of every render must no longer grow it.
-#include <fstream>
 #include <string>
 
 #include "e2e_support.h"
 #include "kind_tree.h"
+#include "resident.h"
 
 namespace {
 
 using namespace e2e;
-
-long rssKib(pid_t pid)
-{
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // Ten colour selectors (each render used to keep some 340 kB of hidden colour
 // bars) and one of every other kind that kept something, all with the
@@ -68,10 +58,10 @@ TEST(Memory, RerenderingKindsThatKeptMemoryStaysBounded)
     int n = 0;
     for (; n < warmUp; ++n)
         ASSERT_TRUE(renderAndWait(*engine, tree, n)) << engine->lastError();
-    long before = rssKib(engine->pid());
+    long before = resident_kib(engine->pid());
     for (; n < warmUp + measured; ++n)
         ASSERT_TRUE(renderAndWait(*engine, tree, n)) << engine->lastError();
-    long after = rssKib(engine->pid());
+    long after = resident_kib(engine->pid());
     ASSERT_GT(before, 0);
     EXPECT_LT(after - before, 24 * 1024) << "KiB after " << warmUp << " renders: " << before << ", after "
                                          << warmUp + measured << ": " << after;
