@@ -138,7 +138,7 @@ int main(int argc, char** argv)
     int renders = argc > 1 ? atoi(argv[1]) : 2000;
     int kindRenders = argc > 2 ? atoi(argv[2]) : 100;
     std::vector<Binary> binaries;
-    if (argc > 3)
+    if (argc > 3 && std::string(argv[3]) != "-")
         binaries.push_back({ "baseline", argv[3] });
     binaries.push_back({ "engine", argc > 4 ? argv[4] : ENGINE_BINARY });
     Json::Value example = kind_tree::load(std::string(SOURCE_DIR) + "/examples/widgets.json");
