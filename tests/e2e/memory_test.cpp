@@ -47,7 +47,7 @@ bool renderAndWait(client::Engine& engine, Json::Value tree, int n)
     }
 }
 
-// The old build grew by about 2 MB a render with this tree (some 50 MB in the
+// The old build grew by about 2 MB a render with this tree (some 40 MB in the
 // measured stretch); the toolkit's own bounded pools (its deferred-free queue
 // holds up to 32 MB) fill during the warm-up.
 TEST(Memory, RerenderingKindsThatKeptMemoryStaysBounded)
@@ -56,7 +56,7 @@ TEST(Memory, RerenderingKindsThatKeptMemoryStaysBounded)
     ASSERT_TRUE(engine);
     ASSERT_TRUE(createWindow(*engine, 1, W, H));
     Json::Value tree = leakyKinds();
-    const int warmUp = 20, measured = 25;
+    const int warmUp = 15, measured = 20;
     int n = 0;
     for (; n < warmUp; ++n)
         ASSERT_TRUE(renderAndWait(*engine, tree, n)) << engine->lastError();
