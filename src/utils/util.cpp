@@ -46,13 +46,26 @@ bool is_escape_at(const std::string& text, size_t at)
 
 } // namespace
 
+// Replaces every occurrence, then looks again while the replacements made new
+// ones: each pass is one linear scan, and the passes the render data needs
+// (backslash to marker, marker to backslash) find nothing left after one.
 void util_replace_string_all(std::string& text, const std::string& from, const std::string& to)
 {
     // An empty pattern, or a replacement that contains the pattern, would never end.
     if (from.empty() || to.find(from) != std::string::npos)
         return;
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from))
-        text.replace(at, from.size(), to);
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from)) {
+        std::string out;
+        out.reserve(text.size());
+        size_t copied = 0;
+        for (; at != std::string::npos; at = text.find(from, copied)) {
+            out.append(text, copied, at - copied);
+            out += to;
+            copied = at + from.size();
+        }
+        out.append(text, copied, std::string::npos);
+        text.swap(out);
+    }
 }
 
 void util_remove_garbage_backslash(std::string& text)
@@ -97,13 +110,24 @@ int util_convert_inner_utf8_string_to_utf8_character(std::string& text, size_t f
     return -1;
 }
 
+// One pass that continues after the bytes just decoded, so decoded bytes
+// that happen to spell an escape are never decoded a second time.
 int util_replace_all_utf8_string(std::string& text)
 {
-    // Continue after the bytes just decoded, so decoded bytes that happen to
-    // spell an escape are never decoded a second time.
-    size_t from = 0;
-    for (int at; (at = util_convert_inner_utf8_string_to_utf8_character(text, from)) >= 0;)
-        from = size_t(at) + 3;
+    if (text.find("\\x") == std::string::npos)
+        return 0;
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        if (!is_escape_at(text, i)) {
+            out += text[i++];
+            continue;
+        }
+        for (size_t k = 0; k < 3; ++k)
+            out += char(group_byte(text, i + 4 * k));
+        i += ESCAPE_LENGTH;
+    }
+    text.swap(out);
     return 0;
 }
 

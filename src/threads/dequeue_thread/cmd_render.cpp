@@ -82,10 +82,16 @@ void CmdRender::doCmd()
     auto* path = static_cast<const char*>(evas_object_data_get(win, "project-path"));
     setProjectPath(path ? path : "");
 
+    // Read and checked before the old tree goes, so that a refused tree
+    // leaves the window showing what it showed.
+    _WidgetInfo* root = createWingetsInfo();
+    if (!m_refusal.empty()) {
+        diag("%s; the window keeps its previous tree", m_refusal.c_str());
+        return;
+    }
     RenderBatch batch(win);
     if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
         free_evas_object(page);
-    _WidgetInfo* root = createWingetsInfo();
     WindowManager::getInstance()->setCurrentProjectPath(id);
     efl_util_set_fonts_global(id);
     double scale = getScaleFromWinSize(m_iWidth, m_iHeight);
@@ -118,8 +124,23 @@ void restore_escapes(std::string& value)
 
 // A node whose own members have the wrong type cannot be built: it and its
 // subtree are skipped. A single bad property is skipped alone.
-_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes)
+bool CmdRender::refuse(std::string why)
 {
+    if (m_refusal.empty())
+        m_refusal = std::move(why);
+    return false;
+}
+
+_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth)
+{
+    if (depth > MAX_RENDER_DEPTH) {
+        refuse("widget tree nests deeper than " + std::to_string(MAX_RENDER_DEPTH) + " levels");
+        return nullptr;
+    }
+    if (++m_iNodes > MAX_RENDER_NODES) {
+        refuse("widget tree has more than " + std::to_string(MAX_RENDER_NODES) + " nodes");
+        return nullptr;
+    }
     if (!object.isObject()) {
         diag("a widget node is not a JSON object; node skipped");
         return nullptr;
@@ -155,24 +176,53 @@ _WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent,
     if (!children.isNull() && !children.isArray())
         diag("node \"%s\": \"children\" is not an array; children skipped", node->wid.c_str());
     else if (children.isArray())
-        node->children = createSubWidgetInfo(node, children);
+        node->children = createSubWidgets(node, children, depth + 1);
     return node;
 }
 
 _WidgetInfo* CmdRender::createWingetsInfo()
 {
-    util_replace_string_all(m_renderData, "\\", UTIL_BACKSLASH_MARKER);
-    Json::Value root;
-    if (!json_util_parse(m_renderData, root))
+    m_refusal.clear();
+    m_iNodes = 0;
+    if (m_renderData.size() > MAX_RENDER_DATA_BYTES) {
+        refuse("render data of " + std::to_string(m_renderData.size()) + " bytes is over the limit of "
+               + std::to_string(MAX_RENDER_DATA_BYTES));
         return nullptr;
-    return makeNode(root, nullptr, false);
+    }
+    util_replace_string_all(m_renderData, "\\", UTIL_BACKSLASH_MARKER);
+    // Every node is an object, and so are its properties.
+    if (json_util_shape(m_renderData, JSON_MAX_DEPTH).objects > 2 * size_t(MAX_RENDER_NODES)) {
+        refuse("widget tree has more than " + std::to_string(MAX_RENDER_NODES) + " nodes");
+        return nullptr;
+    }
+    Json::Value root;
+    JsonRead read = json_util_read(m_renderData, root);
+    if (read == JsonRead::NotJson)
+        return nullptr;
+    if (read != JsonRead::Ok) {
+        refuse(std::string("render data ") + json_util_reason(read));
+        return nullptr;
+    }
+    _WidgetInfo* tree = makeNode(root, nullptr, false, 1);
+    if (m_refusal.empty())
+        return tree;
+    deleteWidgetsInfo(tree);
+    return nullptr;
 }
 
 Eina_List* CmdRender::createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array)
 {
+    int depth = 1;
+    for (const _WidgetInfo* n = parent; n; n = n->parent)
+        ++depth;
+    return createSubWidgets(parent, array, depth);
+}
+
+Eina_List* CmdRender::createSubWidgets(_WidgetInfo* parent, const Json::Value& array, int depth)
+{
     Eina_List* list = nullptr;
-    for (Json::ArrayIndex i = 0; i < array.size(); ++i)
-        if (_WidgetInfo* node = makeNode(array[i], parent, true))
+    for (Json::ArrayIndex i = 0; i < array.size() && m_refusal.empty(); ++i)
+        if (_WidgetInfo* node = makeNode(array[i], parent, true, depth))
             list = eina_list_append(list, node);
     return list;
 }

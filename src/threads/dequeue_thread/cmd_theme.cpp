@@ -24,8 +24,8 @@ struct TextMember {
 void read_members(const std::string& data, std::initializer_list<TextMember> members)
 {
     Json::Value root;
-    if (!json_util_parse(data, root)) {
-        diag("command data is not JSON; every field left empty");
+    if (JsonRead r = json_util_read(data, root); r != JsonRead::Ok) {
+        diag("command data %s; every field left empty", json_util_reason(r));
         return;
     }
     for (const TextMember& member : members) {

@@ -19,8 +19,15 @@
 void CmdCreate::deserialize(std::string data)
 {
     Json::Value root;
-    if (!json_util_parse(data, root))
+    if (JsonRead r = json_util_read(data, root); r != JsonRead::Ok) {
+        // Text that is not JSON at all makes the 0 x 0 window the protocol
+        // asks for; JSON the engine refuses to read makes nothing.
+        if (r != JsonRead::NotJson) {
+            diag("command data %s; no window made", json_util_reason(r));
+            m_bValid = false;
+        }
         return;
+    }
     if (!root.isObject()) {
         diag("command data is not a JSON object; no window made");
         m_bValid = false;
