@@ -1,5 +1,7 @@
 #include "components/adapters/property_walk.h"
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -57,11 +59,19 @@ bool prop_bool(const std::string& value, bool& out)
     return true;
 }
 
+// `atoi`, except that a number no int can hold is refused instead of
+// wrapping to some other value the toolkit would try to lay out.
 bool prop_int(const std::string& value, int& out)
 {
     if (value.empty())
         return false;
-    out = atoi(value.c_str());
+    errno = 0;
+    long v = strtol(value.c_str(), nullptr, 10);
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) {
+        diag("integer \"%s\" is out of range; ignored", value.c_str());
+        return false;
+    }
+    out = int(v);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include "utils/json_util.h"
 #include "utils/log_util.h"
 #include "utils/util.h"
+#include "utils/window_canvas.h"
 
 bool g_render_batching = true;
 
@@ -52,8 +53,9 @@ double getScaleFromWinSize(int width, int height)
 void CmdRender::deserialize(std::string data)
 {
     Json::Value root;
-    if (!json_util_parse(data, root) || !root.isObject()) {
-        diag("command data is not a JSON object; nothing rendered");
+    JsonRead read = json_util_read(data, root);
+    if (read != JsonRead::Ok || !root.isObject()) {
+        diag("command data %s; nothing rendered", read == JsonRead::Ok ? "is not a JSON object" : json_util_reason(read));
         m_bValid = false;
         return;
     }
@@ -78,6 +80,9 @@ void CmdRender::doCmd()
         return;
     }
     if (!m_bValid)
+        return;
+    // Nothing below may resize or free the canvas while a frame is drawn into it.
+    if (!window_canvas_settle(win))
         return;
     auto* path = static_cast<const char*>(evas_object_data_get(win, "project-path"));
     setProjectPath(path ? path : "");
@@ -249,10 +254,10 @@ Evas_Object* CmdRender::createWidgets(Evas_Object* window, Evas_Object* parent, 
     const char* parentType = elm_object_widget_type_get(parent);
     if (parentType && strcasecmp(parentType, "Elm_Win") == 0) {
         evas_object_size_hint_weight_set(obj, 1.0, 1.0);
-        elm_win_resize_object_add(parent, obj);
+        window_canvas_fill(parent, obj);
     } else if (node->parent && strcasecmp(node->parent->widgetType.c_str(), "zelva.doc") == 0) {
         evas_object_size_hint_weight_set(obj, 1.0, 1.0);
-        elm_win_resize_object_add(window, obj);
+        window_canvas_fill(window, obj);
     } else if (const WidgetAdapter* container = node->parent ? getAdapter(node->parent->widgetType) : nullptr) {
         container->pack(parent, obj, node);
     }

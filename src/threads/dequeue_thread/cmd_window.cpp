@@ -13,6 +13,7 @@
 #include "utils/efl_util.h"
 #include "utils/json_util.h"
 #include "utils/log_util.h"
+#include "utils/window_canvas.h"
 
 // Not JSON at all: every field keeps its initial value and the window is
 // still made (0 x 0). Valid JSON without a usable size is refused instead.
@@ -62,6 +63,7 @@ void CmdCreate::doCmd()
             diag("the toolkit could not make a window");
             return;
         }
+        window_canvas_watch(win);
         windows->add(id, win, m_projectPath, m_elmProfile);
         windows->setCurrentProjectPath(id);
         efl_util_set_fonts_global(id);
@@ -87,6 +89,9 @@ void CmdDestroy::doCmd()
         diag("no window with this id; nothing destroyed");
         return;
     }
+    // A frame still being drawn would write into pixels the deletion frees.
+    window_canvas_settle(win);
+    window_canvas_unwatch(win);
     WindowManager::getInstance()->remove(id);
     free(evas_object_data_del(win, "project-path"));
     delete static_cast<int*>(evas_object_data_del(win, "win-width"));
