@@ -1,7 +1,9 @@
 #include "utils/util.h"
 
-#include <cctype>
+#include <sys/stat.h>
 #include <sys/time.h>
+
+#include <cctype>
 
 const char* const UTIL_BACKSLASH_MARKER = "`U+2109`";
 
@@ -147,4 +149,20 @@ int64_t util_get_current_timestamp_ms()
     timeval tv {};
     gettimeofday(&tv, nullptr);
     return int64_t(tv.tv_sec) * 1000 + tv.tv_usec / 1000;
+}
+
+const char* util_file_refusal(const char* path)
+{
+    struct stat st;
+    if (!path || stat(path, &st) != 0)
+        return "does not exist";
+    if (S_ISREG(st.st_mode))
+        return nullptr;
+    if (S_ISDIR(st.st_mode))
+        return "is a directory";
+    if (S_ISFIFO(st.st_mode))
+        return "is a FIFO";
+    if (S_ISSOCK(st.st_mode))
+        return "is a socket";
+    return "is a device";
 }

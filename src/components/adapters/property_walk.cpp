@@ -9,6 +9,7 @@
 
 #include "components/adapters/Adapter.h"
 #include "utils/log_util.h"
+#include "utils/util.h"
 
 WalkSlots::WalkSlots()
 {
@@ -134,6 +135,14 @@ void node_diag(Evas_Object* obj, const char* fmt, ...)
     vsnprintf(text, sizeof text, fmt, ap);
     va_end(ap);
     diag("node \"%s\": %s", wid ? wid : "", text);
+}
+
+bool prop_file(Evas_Object* obj, const std::string& path)
+{
+    const char* refusal = util_file_refusal(path.c_str());
+    if (refusal)
+        node_diag(obj, "file \"%s\" %s; not loaded", path.c_str(), refusal);
+    return !refusal;
 }
 
 bool prop_finite(Evas_Object* obj, const std::string& value, double& out)

@@ -13,6 +13,7 @@
 #include "utils/efl_util.h"
 #include "utils/json_util.h"
 #include "utils/log_util.h"
+#include "utils/theme_util.h"
 #include "utils/window_canvas.h"
 
 // Not JSON at all: every field keeps its initial value and the window is
@@ -73,8 +74,11 @@ void CmdCreate::doCmd()
         evas_object_data_set(win, "win-width", new int(m_iWidth));
         evas_object_data_set(win, "win-height", new int(m_iHeight));
         evas_object_data_set(win, "project-path", strdup(m_projectPath.c_str()));
+        // A refused theme file counts as none given.
+        if (!m_defaultThemePath.empty() && !theme_file_usable(m_defaultThemePath.c_str(), "the default theme is used"))
+            m_defaultThemePath.clear();
         Elm_Theme* theme = ProjectManager::getInstance()->setTheme(m_projectPath, m_defaultThemePath);
-        if (!m_customThemePath.empty())
+        if (!m_customThemePath.empty() && theme_file_usable(m_customThemePath.c_str(), "no overlay added"))
             efl_util_overlay_theme(theme, m_customThemePath.c_str());
         elm_object_theme_set(win, theme);
     }

@@ -213,12 +213,10 @@ bool progressbar_unpacked(Evas_Object* container, Evas_Object*, _WidgetInfo*)
 bool value_file_loadable(Evas_Object* obj, const std::string& path, long long limit)
 {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        value_diag(obj, "file \"%s\" not found; not loaded", path.c_str());
+    if (!prop_file(obj, path))
         return false;
-    }
-    if (!S_ISREG(st.st_mode) || access(path.c_str(), R_OK) != 0) {
-        value_diag(obj, "\"%s\" is not a readable regular file; not loaded", path.c_str());
+    if (access(path.c_str(), R_OK) != 0 || stat(path.c_str(), &st) != 0) {
+        value_diag(obj, "file \"%s\" is not readable; not loaded", path.c_str());
         return false;
     }
     if (st.st_size > limit) {
