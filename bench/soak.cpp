@@ -5,9 +5,6 @@
 // Reported: resident memory, open descriptors and threads at the start and
 // the end, and the resident memory of one window re-rendering
 // examples/widgets.json after 100 renders and at the end.
-#include <dirent.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -19,6 +16,7 @@
 #include <vector>
 
 #include "client/client.h"
+#include "engine_process.h"
 #include "trees.h"
 
 namespace {
@@ -27,33 +25,6 @@ using Clock = std::chrono::steady_clock;
 
 const int WINDOWS = 10;
 const int WAIT_MS = 20000;
-
-struct Usage {
-    long rssKib = -1;
-    int fds = -1;
-    int threads = -1;
-};
-
-Usage usage(pid_t pid)
-{
-    Usage u;
-    std::string dir = "/proc/" + std::to_string(pid);
-    std::ifstream status(dir + "/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            u.rssKib = std::stol(line.substr(6));
-        else if (line.rfind("Threads:", 0) == 0)
-            u.threads = std::stoi(line.substr(8));
-    }
-    if (DIR* d = opendir((dir + "/fd").c_str())) {
-        u.fds = 0;
-        while (dirent* e = readdir(d))
-            u.fds += e->d_name[0] != '.';
-        closedir(d);
-    }
-    return u;
-}
 
 Json::Value read_json(const std::string& path)
 {
@@ -166,7 +137,7 @@ bool destroy(client::Engine& engine, int id)
     return engine.sendRequest(id, "CMD_DESTROY", "{}") && engine.waitEvent("EVENT_DESTROY", id, WAIT_MS);
 }
 
-void print_usage(const char* when, const Usage& u)
+void print_usage(const char* when, const bench::ProcessUsage& u)
 {
     printf("  %-26s %9ld KiB %5d fds %4d threads\n", when, u.rssKib, u.fds, u.threads);
 }
@@ -188,22 +159,16 @@ int main(int argc, char** argv)
     for (const std::string& n : names)
         trees.push_back(read_json(std::string(SOURCE_DIR) + "/examples/" + n + ".json"));
 
-    client::Engine::Options options;
-    options.binary = ENGINE_BINARY;
-    options.workdir = SOURCE_DIR;
-    std::string error;
-    auto engine = client::Engine::start(options, &error);
-    if (!engine) {
-        fprintf(stderr, "cannot start the engine: %s\n", error.c_str());
+    auto engine = bench::start_engine();
+    if (!engine)
         return 2;
-    }
     Counts counts;
     Mutator mutator(12345);
     std::mt19937 pick(54321);
     for (int id = 1; id <= WINDOWS; ++id)
         if (!create(*engine, id) || !render_frame(*engine, id, render_data(360, 480, trees[0]), counts))
             return fail(*engine, "first render", id);
-    Usage start = usage(engine->pid());
+    bench::ProcessUsage start = bench::process_usage(engine->pid());
 
     printf("soak: %d windows, %ld renders of examples/ trees with random property changes,\n"
            "a window destroyed and created again every 250 renders\n",
@@ -223,12 +188,12 @@ int main(int argc, char** argv)
             ++recreated;
         }
         if (r % 1000 == 0) {
-            printf("  %6ld renders, %7ld KiB\n", r, usage(engine->pid()).rssKib);
+            printf("  %6ld renders, %7ld KiB\n", r, bench::process_usage(engine->pid()).rssKib);
             fflush(stdout);
         }
     }
     double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
-    Usage end = usage(engine->pid());
+    bench::ProcessUsage end = bench::process_usage(engine->pid());
     print_usage("start (10 windows drawn)", start);
     print_usage("end", end);
     printf("  %.0f s, %.1f renders/s; %ld windows re-created; %ld paints and %ld events checked; trees:",
@@ -245,9 +210,9 @@ int main(int argc, char** argv)
         if (!render_frame(*engine, 1, widgets, counts))
             return fail(*engine, "same-tree render", r);
         if (r == 100)
-            at100 = usage(engine->pid()).rssKib;
+            at100 = bench::process_usage(engine->pid()).rssKib;
     }
-    long last = usage(engine->pid()).rssKib;
+    long last = bench::process_usage(engine->pid()).rssKib;
     printf("  after 100 renders %ld KiB, after %ld renders %ld KiB: %+ld KiB\n", at100, sameTree, last, last - at100);
     return 0;
 }
