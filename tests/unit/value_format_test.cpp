@@ -64,9 +64,9 @@ TEST(FormatRules, EachUseAcceptsWhatItsToolkitPrinterPrints)
         EXPECT_EQ(value_format_safe(c.format, FormatUse::Double), c.indicator) << c.format;
         EXPECT_EQ(value_format_safe(c.format, FormatUse::SpinnerLabel), c.spinner) << c.format;
     }
-    EXPECT_EQ(format_use_of<elm_slider_indicator_format_set>(), FormatUse::Double);
-    EXPECT_EQ(format_use_of<elm_spinner_label_format_set>(), FormatUse::SpinnerLabel);
-    EXPECT_EQ(format_use_of<elm_progressbar_unit_format_set>(), FormatUse::DetectedValue);
+    EXPECT_EQ(format_use_of(elm_slider_indicator_format_set), FormatUse::Double);
+    EXPECT_EQ(format_use_of(elm_spinner_label_format_set), FormatUse::SpinnerLabel);
+    EXPECT_EQ(format_use_of(elm_progressbar_unit_format_set), FormatUse::DetectedValue);
 }
 
 // What the adapter shows is what the toolkit shows for the same format and

@@ -38,16 +38,14 @@ bool value_format_safe(const char* format, FormatUse use);
 // The same, with a diagnostic when refused.
 bool value_format_accepted(Evas_Object* obj, const std::string& format, FormatUse use);
 
-// How the toolkit's setter F prints its format.
-template <auto F>
-constexpr FormatUse format_use_of()
+// How the toolkit prints the format given to `setter`.
+inline FormatUse format_use_of(void (*setter)(Evas_Object*, const char*))
 {
-    if constexpr (F == elm_slider_indicator_format_set)
+    if (setter == elm_slider_indicator_format_set)
         return FormatUse::Double;
-    else if constexpr (F == elm_spinner_label_format_set)
+    if (setter == elm_spinner_label_format_set)
         return FormatUse::SpinnerLabel;
-    else
-        return FormatUse::DetectedValue;
+    return FormatUse::DetectedValue;
 }
 
 // --- Min/max ranges ------------------------------------------------------
@@ -125,14 +123,14 @@ void set_text_null_if_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
 template <auto F, class S = WalkSlots>
 void set_format_skip_empty(Evas_Object* obj, const std::string& v, S&)
 {
-    if (!v.empty() && value_format_accepted(obj, v, format_use_of<F>()))
+    if (!v.empty() && value_format_accepted(obj, v, format_use_of(F)))
         F(obj, v.c_str());
 }
 
 template <auto F, class S = WalkSlots>
 void set_format_also_empty(Evas_Object* obj, const std::string& v, S&)
 {
-    if (value_format_accepted(obj, v, format_use_of<F>()))
+    if (value_format_accepted(obj, v, format_use_of(F)))
         F(obj, v.c_str());
 }
 
