@@ -7,7 +7,7 @@
 int main(int argc, char** argv)
 {
     const char* fault = argc > 1 ? argv[1] : "";
-    volatile int index = argc + 15;
+    volatile int index = argc + 14; // 16 with one argument
     if (strcmp(fault, "heap-overflow") == 0) {
         char* block = static_cast<char*>(malloc(16));
         block[index] = 1; // one past the end
