@@ -118,12 +118,9 @@ TEST_F(Limits, DeepTreesAreRefusedBeforeTheWindowLosesItsTree)
 
 TEST_F(Limits, TooManyNodesAreRefused)
 {
-    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, labels(2000))));
-    ASSERT_TRUE(engine->waitForStderrContaining("widget tree has more than 2000 nodes", WAIT_MS));
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, labels(5000))));
+    ASSERT_TRUE(engine->waitForStderrContaining("widget tree has more than 5000 nodes", WAIT_MS));
     expectFirstTreeKept();
-    Frame f;
-    ASSERT_TRUE(renderTree(*engine, labels(1999), f));
-    EXPECT_EQ(f.widgets.size(), 2000u);
 }
 
 TEST_F(Limits, DeepCommandDataIsRefusedAndTheNextRequestRuns)

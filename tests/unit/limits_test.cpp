@@ -102,7 +102,7 @@ TEST_F(RenderLimits, TreesOverTheLimitsAreRefusedWithTheReason)
     Json::Value wide = node("efl.box", "root", Json::Value(), kids);
     EXPECT_EQ(refusalOf(compact(wide)), "");
     wide["children"].append(node("efl.label", "one too many"));
-    EXPECT_EQ(refusalOf(compact(wide)), "widget tree has more than 2000 nodes");
+    EXPECT_EQ(refusalOf(compact(wide)), "widget tree has more than 5000 nodes");
     EXPECT_EQ(refusalOf(std::string(MAX_RENDER_DATA_BYTES + 1, ' ')).rfind("render data of 16777217 bytes", 0), 0u);
     EXPECT_EQ(refusalOf("{\"widgetType\":\"efl.box\",\"x\":" + nested('[', ']', 300) + "}"),
               "render data nests arrays and objects deeper than the limit of 256 levels");
