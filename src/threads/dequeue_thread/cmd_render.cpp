@@ -81,9 +81,6 @@ void CmdRender::doCmd()
     }
     if (!m_bValid)
         return;
-    // Nothing below may resize or free the canvas while a frame is drawn into it.
-    if (!window_canvas_settle(win))
-        return;
     auto* path = static_cast<const char*>(evas_object_data_get(win, "project-path"));
     setProjectPath(path ? path : "");
 
@@ -111,6 +108,8 @@ void CmdRender::doCmd()
     }
     if (Evas_Object* page = createWidgets(win, win, root))
         evas_object_data_set(win, KEY_PAGE, page);
+    // The resize frees the canvas a frame may still be drawn into.
+    window_canvas_settle(win);
     evas_object_resize(win, m_iWidth, m_iHeight);
     evas_object_show(win);
     deleteWidgetsInfo(root);
