@@ -17,6 +17,7 @@
 
 #include "utils/log_util.h"
 #include "utils/theme_util.h"
+#include "utils/util.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ bool rewrite_without(const char* file, const char* keep, const char* group, cons
 template <class Match>
 int remove_groups(const char* file, const char* widget, Elm_Theme* theme, Match match)
 {
-    if (!file || !widget)
+    if (!file || !widget || !theme_file_usable(file, "no group removed"))
         return 0;
     Eina_List* groups = edje_file_collection_list(file);
     int count = 0;
@@ -150,7 +151,23 @@ int remove_groups(const char* file, const char* widget, Elm_Theme* theme, Match 
 
 bool same_name(const char* name, const char* wanted) { return name && strcmp(name, wanted) == 0; }
 
+// A symbolic link would have the rewrite land in whatever file it points at,
+// maybe outside the project; only the named file itself is ever written.
+bool is_symlink(const char* file)
+{
+    struct stat st;
+    return lstat(file, &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 } // namespace
+
+bool theme_file_usable(const char* path, const char* consequence)
+{
+    const char* refusal = util_file_refusal(path);
+    if (refusal)
+        diag("theme file \"%s\" %s; %s", path ? path : "", refusal, consequence);
+    return !refusal;
+}
 
 ThemeSaveFn theme_util_set_save_fn(ThemeSaveFn fn)
 {
@@ -181,6 +198,8 @@ bool group_del(const char* file, const char* group, Elm_Theme* theme)
     bool ok = false;
     if (!listed) {
         diag("theme file \"%s\" does not list group \"%s\"; nothing deleted", file, group);
+    } else if (is_symlink(file)) {
+        diag("theme file \"%s\" is a symbolic link; group \"%s\" not deleted", file, group);
     } else if (keep) {
         bool lifted = overlay_lift(theme, file);
         ok = rewrite_without(file, keep, group, others);

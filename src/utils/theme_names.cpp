@@ -76,6 +76,16 @@ bool split_group(const char* group, GroupName& out)
         && (!out.rest || strlen(out.rest) <= STYLE_NAME_MAX);
 }
 
+// The toolkit's shared strings look one-byte strings up in a table indexed
+// by a signed char, so a single byte above 0x7f would be read from outside
+// that table. Such a name (never valid UTF-8) is outside the grammar.
+const char* share(std::string_view name)
+{
+    if (name.size() == 1 && static_cast<unsigned char>(name[0]) > 0x7f)
+        return nullptr;
+    return eina_stringshare_add_length(name.data(), unsigned(name.size()));
+}
+
 bool is_list_widget(std::string_view widget) { return widget == "genlist" || widget == "gengrid"; }
 
 bool widget_is(const char* group, const char* widget)
@@ -130,7 +140,7 @@ const char* widget_name_get(const char* group)
     GroupName name;
     if (!split_group(group, name))
         return nullptr;
-    return eina_stringshare_add_length(name.widget.data(), name.widget.size());
+    return share(name.widget);
 }
 
 const char* style_name_get(const char* group)
@@ -141,12 +151,12 @@ const char* style_name_get(const char* group)
     for (const char* prefix : exception_) {
         size_t length = strlen(prefix);
         if (strncmp(group, prefix, length) == 0 && group[length])
-            return eina_stringshare_add(group + length);
+            return share(group + length);
     }
     // The other genlist groups carry item styles, not widget styles.
     if (name.widget == "genlist" && name.part != "base")
         return nullptr;
-    return eina_stringshare_add(name.rest ? name.rest : "");
+    return share(name.rest ? name.rest : "");
 }
 
 const char* item_style_name_get(const char* group, const char* tail)
@@ -161,7 +171,7 @@ const char* item_style_name_get(const char* group, const char* tail)
     if (!p)
         return nullptr;
     // p never starts the rest, so the '/' (or whatever) before it exists.
-    return eina_stringshare_add_length(rest, p - rest - 1);
+    return share(std::string_view(rest, p - rest - 1));
 }
 
 int efl_util_string_comp(const void* a, const void* b)

@@ -27,6 +27,12 @@ Eina_List* item_style_name_list_get(const Eina_List* groups, const char* widget,
 // Releases a list returned by the three functions above.
 void theme_util_name_list_free(Eina_List* names);
 
+// --- Theme files --------------------------------------------------------------
+// True when `path` names a regular file. Only such a file is handed to the
+// toolkit as a theme: it opens it, and would wait for ever on a FIFO. For any
+// other path one diagnostic line names it, says what it is, then `consequence`.
+bool theme_file_usable(const char* path, const char* consequence);
+
 // --- Query answers (styled JSON text) --------------------------------------
 std::string efl_util_get_group_names(const char* path, const char* pathText);
 std::string efl_util_get_style_names(const char* path, const char* pathText);

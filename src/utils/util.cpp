@@ -1,7 +1,9 @@
 #include "utils/util.h"
 
-#include <cctype>
+#include <sys/stat.h>
 #include <sys/time.h>
+
+#include <cctype>
 
 const char* const UTIL_BACKSLASH_MARKER = "`U+2109`";
 
@@ -46,13 +48,26 @@ bool is_escape_at(const std::string& text, size_t at)
 
 } // namespace
 
+// Replaces every occurrence, then looks again while the replacements made new
+// ones: each pass is one linear scan, and the passes the render data needs
+// (backslash to marker, marker to backslash) find nothing left after one.
 void util_replace_string_all(std::string& text, const std::string& from, const std::string& to)
 {
     // An empty pattern, or a replacement that contains the pattern, would never end.
     if (from.empty() || to.find(from) != std::string::npos)
         return;
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from))
-        text.replace(at, from.size(), to);
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from)) {
+        std::string out;
+        out.reserve(text.size());
+        size_t copied = 0;
+        for (; at != std::string::npos; at = text.find(from, copied)) {
+            out.append(text, copied, at - copied);
+            out += to;
+            copied = at + from.size();
+        }
+        out.append(text, copied, std::string::npos);
+        text.swap(out);
+    }
 }
 
 void util_remove_garbage_backslash(std::string& text)
@@ -97,13 +112,24 @@ int util_convert_inner_utf8_string_to_utf8_character(std::string& text, size_t f
     return -1;
 }
 
+// One pass that continues after the bytes just decoded, so decoded bytes
+// that happen to spell an escape are never decoded a second time.
 int util_replace_all_utf8_string(std::string& text)
 {
-    // Continue after the bytes just decoded, so decoded bytes that happen to
-    // spell an escape are never decoded a second time.
-    size_t from = 0;
-    for (int at; (at = util_convert_inner_utf8_string_to_utf8_character(text, from)) >= 0;)
-        from = size_t(at) + 3;
+    if (text.find("\\x") == std::string::npos)
+        return 0;
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        if (!is_escape_at(text, i)) {
+            out += text[i++];
+            continue;
+        }
+        for (size_t k = 0; k < 3; ++k)
+            out += char(group_byte(text, i + 4 * k));
+        i += ESCAPE_LENGTH;
+    }
+    text.swap(out);
     return 0;
 }
 
@@ -123,4 +149,20 @@ int64_t util_get_current_timestamp_ms()
     timeval tv {};
     gettimeofday(&tv, nullptr);
     return int64_t(tv.tv_sec) * 1000 + tv.tv_usec / 1000;
+}
+
+const char* util_file_refusal(const char* path)
+{
+    struct stat st;
+    if (!path || stat(path, &st) != 0)
+        return "does not exist";
+    if (S_ISREG(st.st_mode))
+        return nullptr;
+    if (S_ISDIR(st.st_mode))
+        return "is a directory";
+    if (S_ISFIFO(st.st_mode))
+        return "is a FIFO";
+    if (S_ISSOCK(st.st_mode))
+        return "is a socket";
+    return "is a device";
 }

@@ -15,5 +15,12 @@ int util_convert_utf8_string_to_utf8_character(std::string& chunk);
 void util_remove_char(char* text, char c);
 int64_t util_get_current_timestamp_ms();
 
+// Why the engine must not open `path` as a file ("does not exist", "is a
+// directory", "is a FIFO", "is a device", "is a socket"); null for a regular
+// file. Decided with
+// stat, which opens nothing: opening a FIFO blocks until some writer comes,
+// and a device may never answer.
+const char* util_file_refusal(const char* path);
+
 // The marker that stands for a backslash while render data is parsed.
 extern const char* const UTIL_BACKSLASH_MARKER;

@@ -180,6 +180,18 @@ TEST(ThemeNameGrammar, OverlongComponentsPutTheGroupOutsideTheGrammar)
     EXPECT_EQ(take(style_name_get(panel256.c_str())), "<null>");
 }
 
+// Found by fuzzing: the toolkit's shared string of one byte above 0x7f is
+// read from outside its table.
+TEST(ThemeNameGrammar, NamesOfOneHighByteAreOutsideTheGrammar)
+{
+    EXPECT_EQ(take(widget_name_get("elm/\xc3/base/default")), "<null>");
+    EXPECT_EQ(take(style_name_get("elm/button/base/\xff")), "<null>");
+    EXPECT_EQ(take(item_style_name_get("elm/genlist/item/\x80/default", "default")), "<null>");
+    EXPECT_EQ(take(widget_name_get("elm/\xc3\xa9/base/default")), "\xc3\xa9") << "two bytes are fine";
+    EXPECT_EQ(take(style_name_get("elm/button/base/x")), "x");
+    EXPECT_TRUE(take_list(widget_name_list_get(group_list({ "elm/\xc3/base/default" }))).empty());
+}
+
 TEST(ThemeNameLists, SortedUniqueNamesPerWidgetAndStyle)
 {
     Eina_List* groups = group_list({

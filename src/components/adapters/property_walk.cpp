@@ -1,5 +1,7 @@
 #include "components/adapters/property_walk.h"
 
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -7,6 +9,7 @@
 
 #include "components/adapters/Adapter.h"
 #include "utils/log_util.h"
+#include "utils/util.h"
 
 WalkSlots::WalkSlots()
 {
@@ -57,11 +60,19 @@ bool prop_bool(const std::string& value, bool& out)
     return true;
 }
 
+// `atoi`, except that a number no int can hold is refused instead of
+// wrapping to some other value the toolkit would try to lay out.
 bool prop_int(const std::string& value, int& out)
 {
     if (value.empty())
         return false;
-    out = atoi(value.c_str());
+    errno = 0;
+    long v = strtol(value.c_str(), nullptr, 10);
+    if (errno == ERANGE || v < INT_MIN || v > INT_MAX) {
+        diag("integer \"%s\" is out of range; ignored", value.c_str());
+        return false;
+    }
+    out = int(v);
     return true;
 }
 
@@ -124,6 +135,14 @@ void node_diag(Evas_Object* obj, const char* fmt, ...)
     vsnprintf(text, sizeof text, fmt, ap);
     va_end(ap);
     diag("node \"%s\": %s", wid ? wid : "", text);
+}
+
+bool prop_file(Evas_Object* obj, const std::string& path)
+{
+    const char* refusal = util_file_refusal(path.c_str());
+    if (refusal)
+        node_diag(obj, "file \"%s\" %s; not loaded", path.c_str(), refusal);
+    return !refusal;
 }
 
 bool prop_finite(Evas_Object* obj, const std::string& value, double& out)

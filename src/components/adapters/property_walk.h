@@ -65,6 +65,10 @@ inline bool walk_succeeded(WalkResult r) { return r != WalkResult::Invalid; }
 
 // Value conversions. Each returns false when the value must be ignored.
 bool prop_bool(const std::string& value, bool& out);   // exactly "true" / "false"
+// True when `path` names a regular file the toolkit may open; otherwise says
+// why ("does not exist", "is a FIFO", ...) and the file is not loaded.
+bool prop_file(Evas_Object* obj, const std::string& path);
+
 bool prop_int(const std::string& value, int& out);     // atoi; empty skipped
 bool prop_real(const std::string& value, double& out); // atof; empty skipped
 bool prop_color(const std::string& value, int& r, int& g, int& b); // "#RRGGBB"; empty skipped
@@ -152,6 +156,8 @@ namespace rule {
 template <auto F>
 void set_path(Evas_Object* obj, const std::string& v, WalkSlots&)
 {
+    if (!v.empty() && !prop_file(obj, v))
+        return;
     const char* path = v.empty() ? nullptr : v.c_str();
     if constexpr (std::is_invocable_v<decltype(F), Evas_Object*, const char*, const char*>)
         F(obj, path, nullptr);

@@ -11,6 +11,7 @@
 #include "utils/json_util.h"
 #include "utils/log_util.h"
 #include "utils/util.h"
+#include "utils/window_canvas.h"
 
 bool g_render_batching = true;
 
@@ -52,8 +53,9 @@ double getScaleFromWinSize(int width, int height)
 void CmdRender::deserialize(std::string data)
 {
     Json::Value root;
-    if (!json_util_parse(data, root) || !root.isObject()) {
-        diag("command data is not a JSON object; nothing rendered");
+    JsonRead read = json_util_read(data, root);
+    if (read != JsonRead::Ok || !root.isObject()) {
+        diag("command data %s; nothing rendered", read == JsonRead::Ok ? "is not a JSON object" : json_util_reason(read));
         m_bValid = false;
         return;
     }
@@ -82,10 +84,16 @@ void CmdRender::doCmd()
     auto* path = static_cast<const char*>(evas_object_data_get(win, "project-path"));
     setProjectPath(path ? path : "");
 
+    // Read and checked before the old tree goes, so that a refused tree
+    // leaves the window showing what it showed.
+    _WidgetInfo* root = createWingetsInfo();
+    if (!m_refusal.empty()) {
+        diag("%s; the window keeps its previous tree", m_refusal.c_str());
+        return;
+    }
     RenderBatch batch(win);
     if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
         free_evas_object(page);
-    _WidgetInfo* root = createWingetsInfo();
     WindowManager::getInstance()->setCurrentProjectPath(id);
     efl_util_set_fonts_global(id);
     double scale = getScaleFromWinSize(m_iWidth, m_iHeight);
@@ -100,6 +108,8 @@ void CmdRender::doCmd()
     }
     if (Evas_Object* page = createWidgets(win, win, root))
         evas_object_data_set(win, KEY_PAGE, page);
+    // The resize frees the canvas a frame may still be drawn into.
+    window_canvas_settle(win);
     evas_object_resize(win, m_iWidth, m_iHeight);
     evas_object_show(win);
     deleteWidgetsInfo(root);
@@ -118,8 +128,23 @@ void restore_escapes(std::string& value)
 
 // A node whose own members have the wrong type cannot be built: it and its
 // subtree are skipped. A single bad property is skipped alone.
-_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes)
+bool CmdRender::refuse(std::string why)
 {
+    if (m_refusal.empty())
+        m_refusal = std::move(why);
+    return false;
+}
+
+_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth)
+{
+    if (depth > MAX_RENDER_DEPTH) {
+        refuse("widget tree nests deeper than " + std::to_string(MAX_RENDER_DEPTH) + " levels");
+        return nullptr;
+    }
+    if (++m_iNodes > MAX_RENDER_NODES) {
+        refuse("widget tree has more than " + std::to_string(MAX_RENDER_NODES) + " nodes");
+        return nullptr;
+    }
     if (!object.isObject()) {
         diag("a widget node is not a JSON object; node skipped");
         return nullptr;
@@ -155,24 +180,53 @@ _WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent,
     if (!children.isNull() && !children.isArray())
         diag("node \"%s\": \"children\" is not an array; children skipped", node->wid.c_str());
     else if (children.isArray())
-        node->children = createSubWidgetInfo(node, children);
+        node->children = createSubWidgets(node, children, depth + 1);
     return node;
 }
 
 _WidgetInfo* CmdRender::createWingetsInfo()
 {
-    util_replace_string_all(m_renderData, "\\", UTIL_BACKSLASH_MARKER);
-    Json::Value root;
-    if (!json_util_parse(m_renderData, root))
+    m_refusal.clear();
+    m_iNodes = 0;
+    if (m_renderData.size() > MAX_RENDER_DATA_BYTES) {
+        refuse("render data of " + std::to_string(m_renderData.size()) + " bytes is over the limit of "
+               + std::to_string(MAX_RENDER_DATA_BYTES));
         return nullptr;
-    return makeNode(root, nullptr, false);
+    }
+    util_replace_string_all(m_renderData, "\\", UTIL_BACKSLASH_MARKER);
+    // Every node is an object, and so are its properties.
+    if (json_util_shape(m_renderData, JSON_MAX_DEPTH).objects > 2 * size_t(MAX_RENDER_NODES)) {
+        refuse("widget tree has more than " + std::to_string(MAX_RENDER_NODES) + " nodes");
+        return nullptr;
+    }
+    Json::Value root;
+    JsonRead read = json_util_read(m_renderData, root);
+    if (read == JsonRead::NotJson)
+        return nullptr;
+    if (read != JsonRead::Ok) {
+        refuse(std::string("render data ") + json_util_reason(read));
+        return nullptr;
+    }
+    _WidgetInfo* tree = makeNode(root, nullptr, false, 1);
+    if (m_refusal.empty())
+        return tree;
+    deleteWidgetsInfo(tree);
+    return nullptr;
 }
 
 Eina_List* CmdRender::createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array)
 {
+    int depth = 1;
+    for (const _WidgetInfo* n = parent; n; n = n->parent)
+        ++depth;
+    return createSubWidgets(parent, array, depth);
+}
+
+Eina_List* CmdRender::createSubWidgets(_WidgetInfo* parent, const Json::Value& array, int depth)
+{
     Eina_List* list = nullptr;
-    for (Json::ArrayIndex i = 0; i < array.size(); ++i)
-        if (_WidgetInfo* node = makeNode(array[i], parent, true))
+    for (Json::ArrayIndex i = 0; i < array.size() && m_refusal.empty(); ++i)
+        if (_WidgetInfo* node = makeNode(array[i], parent, true, depth))
             list = eina_list_append(list, node);
     return list;
 }
@@ -199,10 +253,10 @@ Evas_Object* CmdRender::createWidgets(Evas_Object* window, Evas_Object* parent, 
     const char* parentType = elm_object_widget_type_get(parent);
     if (parentType && strcasecmp(parentType, "Elm_Win") == 0) {
         evas_object_size_hint_weight_set(obj, 1.0, 1.0);
-        elm_win_resize_object_add(parent, obj);
+        window_canvas_fill(parent, obj);
     } else if (node->parent && strcasecmp(node->parent->widgetType.c_str(), "zelva.doc") == 0) {
         evas_object_size_hint_weight_set(obj, 1.0, 1.0);
-        elm_win_resize_object_add(window, obj);
+        window_canvas_fill(window, obj);
     } else if (const WidgetAdapter* container = node->parent ? getAdapter(node->parent->widgetType) : nullptr) {
         container->pack(parent, obj, node);
     }

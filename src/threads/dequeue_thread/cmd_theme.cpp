@@ -24,8 +24,8 @@ struct TextMember {
 void read_members(const std::string& data, std::initializer_list<TextMember> members)
 {
     Json::Value root;
-    if (!json_util_parse(data, root)) {
-        diag("command data is not JSON; every field left empty");
+    if (JsonRead r = json_util_read(data, root); r != JsonRead::Ok) {
+        diag("command data %s; every field left empty", json_util_reason(r));
         return;
     }
     for (const TextMember& member : members) {
@@ -58,7 +58,8 @@ void CmdGetGroupNames::doCmd()
 {
     if (!has_window(getId()))
         return;
-    std::string text = efl_util_get_group_names(m_path.c_str(), m_path.c_str());
+    const char* file = theme_file_usable(m_path.c_str(), "no group listed") ? m_path.c_str() : nullptr;
+    std::string text = efl_util_get_group_names(file, m_path.c_str());
     MsgWriter::getInstance()->sendResponseEventMessage(getId(), "EVENT_GET_GROUP_NAMES", text);
 }
 
@@ -71,7 +72,8 @@ void CmdGetStyleNames::doCmd()
 {
     if (!has_window(getId()))
         return;
-    std::string text = efl_util_get_style_names(m_path.c_str(), m_path.c_str());
+    const char* file = theme_file_usable(m_path.c_str(), "no style listed") ? m_path.c_str() : nullptr;
+    std::string text = efl_util_get_style_names(file, m_path.c_str());
     MsgWriter::getInstance()->sendResponseEventMessage(getId(), "EVENT_GET_STYLE_NAMES", text);
 }
 
@@ -106,6 +108,7 @@ void CmdOverlayTheme::doCmd()
 {
     if (!has_window(getId()))
         return;
-    efl_util_overlay_theme(window_theme(getId()), m_path.c_str());
+    if (theme_file_usable(m_path.c_str(), "no overlay added"))
+        efl_util_overlay_theme(window_theme(getId()), m_path.c_str());
     MsgWriter::getInstance()->sendResponseEventMessage(getId(), "EVENT_OVERLAY_THEME", "");
 }

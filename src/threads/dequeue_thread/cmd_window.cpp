@@ -13,14 +13,23 @@
 #include "utils/efl_util.h"
 #include "utils/json_util.h"
 #include "utils/log_util.h"
+#include "utils/theme_util.h"
+#include "utils/window_canvas.h"
 
 // Not JSON at all: every field keeps its initial value and the window is
 // still made (0 x 0). Valid JSON without a usable size is refused instead.
 void CmdCreate::deserialize(std::string data)
 {
     Json::Value root;
-    if (!json_util_parse(data, root))
+    if (JsonRead r = json_util_read(data, root); r != JsonRead::Ok) {
+        // Text that is not JSON at all makes the 0 x 0 window the protocol
+        // asks for; JSON the engine refuses to read makes nothing.
+        if (r != JsonRead::NotJson) {
+            diag("command data %s; no window made", json_util_reason(r));
+            m_bValid = false;
+        }
         return;
+    }
     if (!root.isObject()) {
         diag("command data is not a JSON object; no window made");
         m_bValid = false;
@@ -55,6 +64,7 @@ void CmdCreate::doCmd()
             diag("the toolkit could not make a window");
             return;
         }
+        window_canvas_watch(win);
         windows->add(id, win, m_projectPath, m_elmProfile);
         windows->setCurrentProjectPath(id);
         efl_util_set_fonts_global(id);
@@ -64,8 +74,11 @@ void CmdCreate::doCmd()
         evas_object_data_set(win, "win-width", new int(m_iWidth));
         evas_object_data_set(win, "win-height", new int(m_iHeight));
         evas_object_data_set(win, "project-path", strdup(m_projectPath.c_str()));
+        // A refused theme file counts as none given.
+        if (!m_defaultThemePath.empty() && !theme_file_usable(m_defaultThemePath.c_str(), "the default theme is used"))
+            m_defaultThemePath.clear();
         Elm_Theme* theme = ProjectManager::getInstance()->setTheme(m_projectPath, m_defaultThemePath);
-        if (!m_customThemePath.empty())
+        if (!m_customThemePath.empty() && theme_file_usable(m_customThemePath.c_str(), "no overlay added"))
             efl_util_overlay_theme(theme, m_customThemePath.c_str());
         elm_object_theme_set(win, theme);
     }
@@ -80,6 +93,9 @@ void CmdDestroy::doCmd()
         diag("no window with this id; nothing destroyed");
         return;
     }
+    // A frame still being drawn would write into pixels the deletion frees.
+    window_canvas_settle(win);
+    window_canvas_unwatch(win);
     WindowManager::getInstance()->remove(id);
     free(evas_object_data_del(win, "project-path"));
     delete static_cast<int*>(evas_object_data_del(win, "win-width"));

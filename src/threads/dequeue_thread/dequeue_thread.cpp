@@ -110,8 +110,8 @@ IMsg* DequeueThread::createMsgHandler()
     const char* text = m_pBufferBody ? static_cast<const char*>(m_pBufferBody->getBuffer()) : nullptr;
     std::string body = text ? text : "";
     Json::Value root;
-    if (!json_util_parse(body, root)) {
-        diag("request body is not JSON; request execution stops");
+    if (JsonRead r = json_util_read(body, root); r != JsonRead::Ok) {
+        diag("request body %s; request execution stops", json_util_reason(r));
         return nullptr;
     }
     if (!root.isObject()) {

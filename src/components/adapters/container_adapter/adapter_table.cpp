@@ -11,6 +11,13 @@ enum { COLS, ROWS, PAD_H, PAD_V };
 
 const char* const KEY_COLUMNS = "table-columns";
 
+// One placeholder per cell, and each placeholder is an object the toolkit
+// lays out and an entry in every frame's placeholder document: 40,000 cells
+// took 4.8 s to build. Real tables have tens of cells.
+const long long MAX_TABLE_CELLS = 2500;
+// Padding past the largest canvas cannot be laid out.
+const int MAX_TABLE_PADDING = 8192;
+
 const PropertyRule TABLE_RULES[] = {
     { "col_count", rule::keep_int<COLS> },
     { "row_count", rule::keep_int<ROWS> },
@@ -39,10 +46,16 @@ bool table_set_property(Evas_Object* table, _WidgetInfo* node, std::string)
     WalkResult r = walk_properties(table, node, TABLE_RULES, slots);
     if (r != WalkResult::Walked)
         return walk_succeeded(r);
-    if (slots.intsGiven(COLS, 2))
-        make_cell_placeholders(table, slots.ints[COLS], slots.ints[ROWS]);
-    if (slots.intsGiven(PAD_H, 2))
-        elm_table_padding_set(table, slots.ints[PAD_H], slots.ints[PAD_V]);
+    int cols = slots.ints[COLS], rows = slots.ints[ROWS];
+    if (slots.intsGiven(COLS, 2) && (cols < 0 || rows < 0 || (long long)cols * rows > MAX_TABLE_CELLS))
+        node_diag(table, "%d x %d cells is outside 0..%lld cells; no cell placeholders", cols, rows, MAX_TABLE_CELLS);
+    else if (slots.intsGiven(COLS, 2))
+        make_cell_placeholders(table, cols, rows);
+    int ph = slots.ints[PAD_H], pv = slots.ints[PAD_V];
+    if (slots.intsGiven(PAD_H, 2) && (ph < 0 || pv < 0 || ph > MAX_TABLE_PADDING || pv > MAX_TABLE_PADDING))
+        node_diag(table, "padding %d x %d is outside 0..%d; ignored", ph, pv, MAX_TABLE_PADDING);
+    else if (slots.intsGiven(PAD_H, 2))
+        elm_table_padding_set(table, ph, pv);
     return true;
 }
 

@@ -6,11 +6,6 @@ namespace {
 
 enum { LOAD_W, LOAD_H };
 
-void bg_image_path(Evas_Object* bg, const std::string& v, WalkSlots&)
-{
-    elm_bg_file_set(bg, v.empty() ? nullptr : v.c_str(), nullptr);
-}
-
 void bg_color(Evas_Object* bg, const std::string& v, WalkSlots&)
 {
     int r, g, b;
@@ -19,7 +14,7 @@ void bg_color(Evas_Object* bg, const std::string& v, WalkSlots&)
 }
 
 const PropertyRule BG_RULES[] = {
-    { "image-path", bg_image_path },
+    { "image-path", rule::set_path<elm_bg_file_set> },
     { "option", rule::set_int<elm_bg_option_set> },
     { "color", bg_color },
     { "load-size-width", rule::keep_int<LOAD_W> },

@@ -16,7 +16,7 @@ bool layout_set_property(Evas_Object* layout, _WidgetInfo* node, std::string)
     WalkResult r = walk_properties(layout, node, LAYOUT_RULES, slots);
     const std::string& file = slots.texts[FILE_PATH];
     const std::string& group = slots.texts[GROUP_NAME];
-    if (r == WalkResult::Walked && !file.empty() && !group.empty())
+    if (r == WalkResult::Walked && !file.empty() && !group.empty() && prop_file(layout, file))
         elm_layout_file_set(layout, file.c_str(), group.c_str());
     return walk_succeeded(r);
 }

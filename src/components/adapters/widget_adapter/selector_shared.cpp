@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 
 #include "components/adapters/Adapter.h"
@@ -38,11 +40,16 @@ bool item_state_load(Evas_Object* node, ItemState& s)
 
 namespace item_row {
 
+// The flip selector copies a fixed count of bytes (its theme's label limit,
+// 50 by default) from the text, however short the text is; so the text is
+// handed over in a buffer at least that long, zero-filled past its end.
 void text(Evas_Object*, const std::string& v, ItemState& s)
 {
     if (v.empty())
         return;
-    elm_object_item_part_text_set(s.item, nullptr, v.c_str());
+    std::string padded = v;
+    padded.resize(std::max<size_t>(v.size() + 1, 1024), '\0');
+    elm_object_item_part_text_set(s.item, nullptr, padded.c_str());
     s.textSet = true;
 }
 

@@ -39,58 +39,6 @@ bool value_real(Evas_Object* obj, const std::string& value, double& out)
     return true;
 }
 
-namespace {
-
-// Skips up to three digits; false when there are more.
-bool skip_short_number(const char*& p)
-{
-    int digits = 0;
-    while (isdigit(static_cast<unsigned char>(*p))) {
-        if (++digits > 3)
-            return false;
-        ++p;
-    }
-    return true;
-}
-
-} // namespace
-
-bool value_format_safe(const char* format)
-{
-    if (!format)
-        return true;
-    int conversions = 0;
-    for (const char* p = format; *p; ++p) {
-        if (*p != '%')
-            continue;
-        ++p;
-        if (*p == '%')
-            continue;
-        while (*p && strchr("-+ #0", *p))
-            ++p;
-        if (!skip_short_number(p))
-            return false;
-        if (*p == '.') {
-            ++p;
-            if (!skip_short_number(p))
-                return false;
-        }
-        if (!*p || !strchr("sfFdiuoxX", *p))
-            return false;
-        if (++conversions > 1)
-            return false;
-    }
-    return true;
-}
-
-bool value_format_accepted(Evas_Object* obj, const std::string& format)
-{
-    if (value_format_safe(format.c_str()))
-        return true;
-    value_diag(obj, "format \"%s\" is not one number conversion (s f F d i u o x X); ignored", format.c_str());
-    return false;
-}
-
 void range_start(WalkSlots& s, int low, double lowValue, int high, double highValue)
 {
     s.reals[low] = lowValue;
@@ -213,12 +161,10 @@ bool progressbar_unpacked(Evas_Object* container, Evas_Object*, _WidgetInfo*)
 bool value_file_loadable(Evas_Object* obj, const std::string& path, long long limit)
 {
     struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        value_diag(obj, "file \"%s\" not found; not loaded", path.c_str());
+    if (!prop_file(obj, path))
         return false;
-    }
-    if (!S_ISREG(st.st_mode) || access(path.c_str(), R_OK) != 0) {
-        value_diag(obj, "\"%s\" is not a readable regular file; not loaded", path.c_str());
+    if (access(path.c_str(), R_OK) != 0 || stat(path.c_str(), &st) != 0) {
+        value_diag(obj, "file \"%s\" is not readable; not loaded", path.c_str());
         return false;
     }
     if (st.st_size > limit) {

@@ -18,13 +18,35 @@ void value_diag(Evas_Object* obj, const char* fmt, ...) __attribute__((format(pr
 // widget's value or range, so they are reported and refused.
 bool value_real(Evas_Object* obj, const std::string& value, double& out);
 
-// Unit and label formats reach printf-style code in the toolkit ("%n" aborts
-// the process, "%*d" or "%Lf" read arguments that are not there). Accepted:
-// plain text, "%%", and at most one conversion of s f F d i u o x X with
-// flags and a width and precision of at most three digits each.
-bool value_format_safe(const char* format);
+// --- Number formats --------------------------------------------------------
+// Unit, indicator and label formats reach printf in the toolkit, which
+// prints each kind its own way:
+//  - DetectedValue (slider and progress bar units): the toolkit reads the
+//    first conversion made only of digits, '.' and one of d i u o x X, f F or
+//    s, and prints the value as that type; a format with no such conversion
+//    is shown as it is, and one with two as the bare value.
+//  - Double (slider indicator): always printed with one double.
+//  - SpinnerLabel: the spinner refuses anything but one such d i u o x X or
+//    f F conversion, and prints an int or a double to match.
+// Accepted is what prints exactly the arguments it is given: refused are "%n"
+// (aborts), a second conversion or a '*' (reads an argument that is not
+// there), a conversion or length modifier of another type (reads garbage), a
+// '%' ending the text (read past it), and a width or precision of more than
+// three digits (gigabytes of padding).
+enum class FormatUse { DetectedValue, Double, SpinnerLabel };
+bool value_format_safe(const char* format, FormatUse use);
 // The same, with a diagnostic when refused.
-bool value_format_accepted(Evas_Object* obj, const std::string& format);
+bool value_format_accepted(Evas_Object* obj, const std::string& format, FormatUse use);
+
+// How the toolkit prints the format given to `setter`.
+inline FormatUse format_use_of(void (*setter)(Evas_Object*, const char*))
+{
+    if (setter == elm_slider_indicator_format_set)
+        return FormatUse::Double;
+    if (setter == elm_spinner_label_format_set)
+        return FormatUse::SpinnerLabel;
+    return FormatUse::DetectedValue;
+}
 
 // --- Min/max ranges ------------------------------------------------------
 // A range lives in two real slots of the walk; each end applies at once with
@@ -101,14 +123,14 @@ void set_text_null_if_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
 template <auto F, class S = WalkSlots>
 void set_format_skip_empty(Evas_Object* obj, const std::string& v, S&)
 {
-    if (!v.empty() && value_format_accepted(obj, v))
+    if (!v.empty() && value_format_accepted(obj, v, format_use_of(F)))
         F(obj, v.c_str());
 }
 
 template <auto F, class S = WalkSlots>
 void set_format_also_empty(Evas_Object* obj, const std::string& v, S&)
 {
-    if (value_format_accepted(obj, v))
+    if (value_format_accepted(obj, v, format_use_of(F)))
         F(obj, v.c_str());
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+// The memory canvas behind a window. The toolkit draws a frame on a render
+// thread while the main loop goes on; resizing or deleting the window frees
+// the pixels that thread may still be writing. And a page whose minimum size
+// is larger than the window makes the toolkit grow the window (and its
+// canvas) to that size, up to 32767 x 32767.
+#include <Elementary.h>
+
+// Largest canvas side a page may make the window grow to: the largest window
+// a create command may ask for.
+inline constexpr int MAX_CANVAS_SIDE = 8192;
+
+// Starts tracking frames in flight on the window's canvas.
+void window_canvas_watch(Evas_Object* window);
+void window_canvas_unwatch(Evas_Object* window);
+// Waits until no frame of the window is being drawn (the frame completes as
+// usual, render-post callbacks included). False, with a diagnostic, if the
+// toolkit did not finish it within a long deadline.
+bool window_canvas_settle(Evas_Object* window);
+
+// Makes `obj` fill the window, as a resize object would, but lets the window
+// grow for it only up to MAX_CANVAS_SIDE on each side: a larger page is laid
+// out at that size and clipped, with one diagnostic line naming it.
+void window_canvas_fill(Evas_Object* window, Evas_Object* obj);
