@@ -437,6 +437,43 @@ TEST(SnapshotSettle, AnEmptyWindowStandsForARenderThatDrawsNothingNew)
     EXPECT_FALSE(t.hasFrame());
 }
 
+// A large tree's positions take the engine a while to write after its paint:
+// the paint alone is no frame until they or another message come.
+TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
+{
+    FrameSettler s(1, 40, 3000, 0, nullptr);
+    s.onExecuted(10);
+    client::Message m = paint(1, 0x1);
+    s.onMessage(m, 20);
+    EXPECT_EQ(s.state(200), FrameSettler::State::Waiting) << "quiet, but its positions are still due";
+    EXPECT_EQ(s.waitMs(200), 2810);
+    m = event(1, "EVENT_GET_ALL_WIDGET_POSITIONS", "[\"big\"]");
+    s.onMessage(m, 210);
+    EXPECT_EQ(s.state(300), FrameSettler::State::Waiting) << "the placeholders are still due";
+    m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "null\n");
+    s.onMessage(m, 220);
+    EXPECT_EQ(s.state(259), FrameSettler::State::Waiting);
+    ASSERT_EQ(s.state(260), FrameSettler::State::Settled);
+    EXPECT_EQ(s.takeFrame().widgets, "[\"big\"]");
+
+    // A paint of a window without a tree has no positions: the next message
+    // on the wire, of any window, completes it.
+    FrameSettler empty(1, 40, 3000, 0, nullptr);
+    empty.onExecuted(10);
+    m = paint(1, 0x2);
+    empty.onMessage(m, 20);
+    EXPECT_EQ(empty.state(100), FrameSettler::State::Waiting);
+    empty.onOtherMessage();
+    EXPECT_EQ(empty.state(100), FrameSettler::State::Settled);
+    // ...and one that nothing follows at all is taken after the maximum wait.
+    FrameSettler alone(1, 40, 1000, 0, nullptr);
+    alone.onExecuted(10);
+    m = paint(1, 0x3);
+    alone.onMessage(m, 20);
+    EXPECT_EQ(alone.state(1009), FrameSettler::State::Waiting);
+    EXPECT_EQ(alone.state(1010), FrameSettler::State::Settled);
+}
+
 // In a window that never had a tree only the render can draw positions.
 TEST(SnapshotSettle, ATreeFrameProvesTheRenderInANewWindowOnly)
 {

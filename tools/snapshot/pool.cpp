@@ -128,7 +128,11 @@ void WindowPool::onMessage(client::Message& m, int64_t nowMs)
 {
     bool paint = m.kind == client::Message::Kind::Paint;
     int id = paint ? m.paint.id : m.event.id;
-    if (!paint && m.event.name == kFenceEvent) {
+    bool fence = !paint && m.event.name == kFenceEvent;
+    for (Window& w : windows_)
+        if (w.busy && (fence || w.id != id))
+            w.busy->settler.onOtherMessage();
+    if (fence) {
         // Answers come in the order sent; one missing (a window the engine
         // could not make) is passed over by the next.
         auto it = std::find_if(answers_.begin(), answers_.end(), [&](const auto& a) { return a.second == id; });

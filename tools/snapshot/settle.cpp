@@ -69,7 +69,10 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
     // render's first frame after the answer: it gets the maximum wait.
     if (!frame_ && !carried_)
         return late ? State::NoFrame : State::Waiting;
-    if (nowMs - quietFrom() >= quietMs_)
+    // A paint whose positions may still come is not a frame yet; one that
+    // nothing follows for the whole wait had none.
+    bool complete = expect_ == Expect::Nothing || late;
+    if (complete && nowMs - quietFrom() >= quietMs_)
         return State::Settled;
     return late ? State::StillDrawing : State::Waiting;
 }
@@ -79,7 +82,7 @@ int FrameSettler::waitMs(int64_t nowMs) const
     int64_t until = stuckAt_;
     if (executedAt_) {
         until = *executedAt_ + maxWaitMs_;
-        if (frame_ || carried_)
+        if ((frame_ || carried_) && expect_ == Expect::Nothing)
             until = std::min(until, quietFrom() + quietMs_);
     }
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));

@@ -11,7 +11,9 @@
 // only the render can have drawn it. The quiet period only decides when a
 // tree that keeps drawing (an animation, content that arrives later) has
 // settled; it never makes an unproven frame count. A render never proven
-// fails instead of showing an older frame.
+// fails instead of showing an older frame. A frame is judged only once it
+// is complete: a paint of a window holding a tree is followed by its two
+// position events, which a large tree takes the engine a while to write.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -59,6 +61,10 @@ public:
     void onMessage(client::Message& m, int64_t nowMs);
     // A marker sent after this render has been answered.
     void onExecuted(int64_t nowMs);
+    // A message that is not this window's came in. The engine sends a
+    // frame's paint and its position events back to back, so a paint still
+    // waiting for its positions then has none: the frame is complete.
+    void onOtherMessage() { expect_ = Expect::Nothing; }
 
     State state(int64_t nowMs) const;
     // How long to wait for the next message before the state may change.
