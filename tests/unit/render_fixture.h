@@ -24,6 +24,7 @@ protected:
     }
     void TearDown() override
     {
+        window_canvas_settle(win);
         if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
             free_evas_object(page);
         WindowManager::getInstance()->remove(id);

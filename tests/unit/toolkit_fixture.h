@@ -9,6 +9,7 @@
 
 #include "components/adapters/Adapter.h"
 #include "components/adapters/widget_info.h"
+#include "utils/window_canvas.h"
 
 // A buffer-engine window per test, laid out and rendered on demand.
 class ToolkitTest : public ::testing::Test {
@@ -20,8 +21,16 @@ protected:
         win = elm_win_util_standard_add("", "");
         evas_object_resize(win, 480, 800);
         evas_object_show(win);
+        window_canvas_watch(win);
     }
-    void TearDown() override { evas_object_del(win); }
+    // As the destroy command does: a frame still being drawn writes into the
+    // canvas the deletion frees (a large one takes seconds under the sanitizers).
+    void TearDown() override
+    {
+        window_canvas_settle(win);
+        window_canvas_unwatch(win);
+        evas_object_del(win);
+    }
 
     void renderOnce() { ecore_evas_manual_render(ecore_evas_ecore_evas_get(evas_object_evas_get(win))); }
 

@@ -15,7 +15,7 @@ const char* const CIRCLE_GROUP_STYLES[] = { "groupindex" };
 const char* const CIRCLE_SUB_NAMES[] = { "elm.text.1" };
 const SubTextParts CIRCLE_SUB_PARTS = { CIRCLE_SUB_NAMES, 1 };
 
-const ItemClassKind CIRCLE_KIND = item_class_kind(CIRCLE_STYLES, CIRCLE_GROUP_STYLES, elm_genlist_item_class_new,
+const ItemClassKind CIRCLE_KIND = item_class_kind(CIRCLE_STYLES, CIRCLE_GROUP_STYLES, elm_genlist_item_class_new, elm_genlist_item_class_free,
                                                   item_text_get<CIRCLE_SUB_PARTS>, item_icon_get);
 
 // No "item-type": round lists are flat.
@@ -38,8 +38,8 @@ Evas_Object* circle_genlistitem_add(Evas_Object* parent)
 
 ItemClassTable& circle_genlist_item_classes()
 {
-    static ItemClassTable table(CIRCLE_KIND);
-    return table;
+    static ItemClassTable* const table = new ItemClassTable(CIRCLE_KIND);
+    return *table;
 }
 
 extern const WidgetAdapter circle_genlistitem_adapter = {

@@ -168,7 +168,7 @@ void ItemClassTable::releaseUnused()
         if (!slot || slot->refcount > 1)
             continue;
         char* style = const_cast<char*>(slot->item_style);
-        elm_genlist_item_class_free(slot);
+        m_kind.release(slot);
         free(style);
         slot = nullptr;
     }
@@ -208,23 +208,23 @@ const char* const GENGRID_STYLES[] = {
 };
 const char* const GENGRID_GROUP_STYLES[] = { "group_index" };
 
-const ItemClassKind GENLIST_KIND = item_class_kind(GENLIST_STYLES, GENLIST_GROUP_STYLES, elm_genlist_item_class_new,
+const ItemClassKind GENLIST_KIND = item_class_kind(GENLIST_STYLES, GENLIST_GROUP_STYLES, elm_genlist_item_class_new, elm_genlist_item_class_free,
                                                    item_text_get<GENLIST_SUB_PARTS>, item_icon_get);
-const ItemClassKind GENGRID_KIND = item_class_kind(GENGRID_STYLES, GENGRID_GROUP_STYLES, elm_gengrid_item_class_new,
+const ItemClassKind GENGRID_KIND = item_class_kind(GENGRID_STYLES, GENGRID_GROUP_STYLES, elm_gengrid_item_class_new, elm_gengrid_item_class_free,
                                                    grid_text_get, grid_icon_get);
 
 } // namespace
 
 ItemClassTable& genlist_item_classes()
 {
-    static ItemClassTable table(GENLIST_KIND);
-    return table;
+    static ItemClassTable* const table = new ItemClassTable(GENLIST_KIND);
+    return *table;
 }
 
 ItemClassTable& gengrid_item_classes()
 {
-    static ItemClassTable table(GENGRID_KIND);
-    return table;
+    static ItemClassTable* const table = new ItemClassTable(GENGRID_KIND);
+    return *table;
 }
 
 // --- Realize tracking ----------------------------------------------------

@@ -68,24 +68,26 @@ Evas_Object* grid_icon_get(void* data, Evas_Object* obj, const char* part);
 
 // --- Item class tables ---------------------------------------------------
 // What a table makes its classes from: the style names by index (unknown
-// names take index 0), the group styles, the class constructor and the text
-// and content callbacks. Every class gets `item_record_del`.
+// names take index 0), the group styles, the class constructor and its own
+// release (the genlist's release does not free a gengrid class), and the
+// text and content callbacks. Every class gets `item_record_del`.
 struct ItemClassKind {
     const char* const* styles;
     size_t count;
     const char* const* groupStyles;
     size_t groupCount;
     Elm_Gen_Item_Class* (*make)();
+    void (*release)(Elm_Gen_Item_Class*);
     Elm_Gen_Item_Text_Get_Cb text;
     Elm_Gen_Item_Content_Get_Cb content;
 };
 
 template <size_t N, size_t G>
 constexpr ItemClassKind item_class_kind(const char* const (&styles)[N], const char* const (&groups)[G],
-                                        Elm_Gen_Item_Class* (*make)(), Elm_Gen_Item_Text_Get_Cb text,
-                                        Elm_Gen_Item_Content_Get_Cb content)
+                                        Elm_Gen_Item_Class* (*make)(), void (*release)(Elm_Gen_Item_Class*),
+                                        Elm_Gen_Item_Text_Get_Cb text, Elm_Gen_Item_Content_Get_Cb content)
 {
-    return { styles, N, groups, G, make, text, content };
+    return { styles, N, groups, G, make, release, text, content };
 }
 
 // One process-wide class per style index, made on first use with the name
@@ -95,8 +97,9 @@ constexpr ItemClassKind item_class_kind(const char* const (&styles)[N], const ch
 class ItemClassTable {
 public:
     explicit ItemClassTable(const ItemClassKind& kind);
-    // Classes may still be referenced by the toolkit at process end; the
-    // table lets them go with the process.
+    // Classes may still be referenced by the toolkit's items at process end,
+    // so the tables are never destroyed: they keep their classes reachable
+    // and let them go with the process.
     ~ItemClassTable() = default;
     ItemClassTable(const ItemClassTable&) = delete;
     ItemClassTable& operator=(const ItemClassTable&) = delete;
