@@ -175,9 +175,11 @@ Options:
                           may go on after the engine is known to have run
                           it (default 3000); its last frame is then written.
                           A render that shows no frame by then fails
-  --windows N             trees rendered at once, each in its own window
-                          (default 10, at most 32, never more than there are
-                          trees); 1 renders one tree after the other
+  --windows N             trees rendered at once (default 10, at most 32,
+                          never more than there are trees); 1 renders one
+                          tree after the other. Every tree gets a new window
+                          that never held another tree; the one before it is
+                          destroyed
   --engine PATH           engine binary (default: render-engine beside this
                           program)
   --workdir DIR           engine working directory (default: the parent of
@@ -191,7 +193,8 @@ in properties are resolved from the engine's working directory.
 Which frame is a tree's picture is decided from the engine's answers, never
 from a pause alone: the engine draws what a request changed before it runs
 the next one, so once a request sent after the render is answered, the last
-frame of the tree's window shows it. A slow engine is waited for (up to 30 s
+frame of the tree's window shows it; in a window that never held a tree,
+the first frame with widget positions shows it too. A slow engine is waited for (up to 30 s
 without any answer, then it counts as stuck and is restarted). Before each
 tree, the "style" and "disable" values that the engine keeps from earlier
 trees' buttons, checks, radios, progress bars, sliders, spinners and

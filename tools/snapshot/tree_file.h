@@ -33,8 +33,7 @@ bool checkTreeText(const std::string& text, std::string& error, size_t* nodes = 
 // the first one first, so that its picture comes soon, then the larger ones,
 // which keep their window longest, so that no large tree is left to finish
 // alone at the end (equal sizes keep the order given). The turns are fixed
-// in advance because the engine lays some trees out a pixel apart depending
-// on the tree before them in the window, which must not depend on timing.
+// in advance, so that a run sends the same requests whatever the timing.
 std::vector<std::vector<size_t>> renderTurns(const std::vector<std::pair<size_t, size_t>>& trees, size_t windows);
 
 }  // namespace snapshot
