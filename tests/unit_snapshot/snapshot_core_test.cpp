@@ -322,29 +322,45 @@ void frame(FrameSettler& s, int id, uint32_t colour, int64_t t, const char* widg
     s.onMessage(m, t);
 }
 
-TEST(SnapshotSettle, LastFrameAfterTheMarkerAndTheQuietPeriodWins)
+// A tree frame in the render's new window proves it; the last frame wins
+// once the window is quiet.
+TEST(SnapshotSettle, LastFrameAfterTheProofAndTheQuietPeriodWins)
 {
-    FrameSettler s(1, 150, 3000, 0, nullptr);
+    FrameSettler s(1, 150, 3000, 0);
     EXPECT_EQ(s.waitMs(0), kStuckMs);
-    frame(s, 1, 0xaa, 10, "[\"old\"]");
+    frame(s, 1, 0xaa, 10, "[\"first\"]");
+    EXPECT_TRUE(s.executed());
     frame(s, 1, 0xbb, 40, "[\"new\"]");
     frame(s, 2, 0xcc, 50);  // another window
-    EXPECT_EQ(s.state(500), FrameSettler::State::Waiting) << "not known to have run, however quiet";
-    EXPECT_EQ(s.waitMs(500), kStuckMs - 500);
-    s.onExecuted(600);
-    EXPECT_EQ(s.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
-    EXPECT_EQ(s.waitMs(600), 150);
-    EXPECT_EQ(s.state(750), FrameSettler::State::Settled);
+    EXPECT_EQ(s.waitMs(100), 90);
+    EXPECT_EQ(s.state(189), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.state(190), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_EQ(f.paint.pixels, std::vector<uint32_t> { 0xbb });
     EXPECT_EQ(f.widgets, "[\"new\"]");
     EXPECT_TRUE(f.hasPlaceholders);
     EXPECT_EQ(s.framesSeen(), 2);
+
+    // A tree that builds nothing leaves its window's empty frame, which
+    // counts only once a later request is answered.
+    FrameSettler empty(1, 150, 3000, 0);
+    client::Message m = paint(1, 0xe);
+    empty.onMessage(m, 10);
+    empty.onOtherMessage();
+    EXPECT_EQ(empty.state(500), FrameSettler::State::Waiting) << "not known to have run, however quiet";
+    EXPECT_EQ(empty.waitMs(500), kStuckMs - 500);
+    empty.onExecuted(600);
+    EXPECT_EQ(empty.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
+    EXPECT_EQ(empty.waitMs(600), 150);
+    EXPECT_EQ(empty.state(750), FrameSettler::State::Settled);
+    f = empty.takeFrame();
+    EXPECT_EQ(f.paint.pixels[0], 0xeu);
+    EXPECT_FALSE(f.hasWidgets);
 }
 
 TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
 {
-    FrameSettler s(1, 150, 3000, 0, nullptr);
+    FrameSettler s(1, 150, 3000, 0);
     s.onExecuted(50);
     EXPECT_EQ(s.waitMs(60), 2990) << "run but no frame yet: wait for the frame";
     frame(s, 1, 0x1, 80);
@@ -358,7 +374,7 @@ TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
 
 TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
 {
-    FrameSettler s(1, 100, 3000, 0, nullptr, true);
+    FrameSettler s(1, 100, 3000, 0);
     client::Message m = paint(1, 0x1);
     s.onMessage(m, 0);
     m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "x");  // out of order
@@ -377,18 +393,17 @@ TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
 // keeps drawing then gives its last frame; one that drew nothing, none.
 TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
 {
-    FrameSettler s(1, 150, 1000, 0, nullptr);
-    s.onExecuted(60);
-    for (int64_t t = 0; t <= 1000; t += 100) {
+    FrameSettler s(1, 150, 1000, 0);
+    for (int64_t t = 50; t <= 1000; t += 100) {
         frame(s, 1, uint32_t(t), t);
-        EXPECT_EQ(s.state(std::min<int64_t>(t + 99, 1059)), FrameSettler::State::Waiting) << t;
+        EXPECT_EQ(s.state(std::min<int64_t>(t + 99, 1049)), FrameSettler::State::Waiting) << t;
     }
-    EXPECT_EQ(s.state(1060), FrameSettler::State::StillDrawing);
-    EXPECT_EQ(s.waitMs(1060), 0);
+    EXPECT_EQ(s.state(1050), FrameSettler::State::StillDrawing);
+    EXPECT_EQ(s.waitMs(1050), 0);
     EXPECT_TRUE(s.hasFrame());
-    EXPECT_EQ(s.takeFrame().paint.pixels[0], 1000u);
+    EXPECT_EQ(s.takeFrame().paint.pixels[0], 950u);
 
-    FrameSettler silent(1, 150, 1000, 0, nullptr);
+    FrameSettler silent(1, 150, 1000, 0);
     silent.onExecuted(60);
     EXPECT_EQ(silent.waitMs(100), 960);
     EXPECT_EQ(silent.state(1059), FrameSettler::State::Waiting);
@@ -400,48 +415,32 @@ TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
 // slow render is waited for, and only a stuck engine ends the wait.
 TEST(SnapshotSettle, NoFrameCountsBeforeTheRenderIsKnownToHaveRun)
 {
-    FrameSettler s(1, 150, 1000, 0, nullptr);
-    frame(s, 1, 0xa, 10);  // the tree before, still drawing
+    FrameSettler s(1, 150, 1000, 0);
+    client::Message m = paint(1, 0xa);  // the new window, empty
+    s.onMessage(m, 10);
+    s.onOtherMessage();
     EXPECT_EQ(s.state(20000), FrameSettler::State::Waiting);
     EXPECT_EQ(s.waitMs(20000), kStuckMs - 20000);
-    frame(s, 1, 0xb, 20500);
+    m = paint(1, 0xb);
+    s.onMessage(m, 20500);
+    s.onOtherMessage();  // the marker's answer
     s.onExecuted(21000);
     EXPECT_EQ(s.state(21149), FrameSettler::State::Waiting);
     EXPECT_EQ(s.state(21150), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 0xbu);
 
-    FrameSettler stuck(1, 150, 1000, 0, nullptr);
-    frame(stuck, 1, 0xc, 10);
+    FrameSettler stuck(1, 150, 1000, 0);
+    m = paint(1, 0xc);
+    stuck.onMessage(m, 10);
     EXPECT_EQ(stuck.state(kStuckMs - 1), FrameSettler::State::Waiting);
     EXPECT_EQ(stuck.state(kStuckMs), FrameSettler::State::Stuck);
-}
-
-TEST(SnapshotSettle, AnEmptyWindowStandsForARenderThatDrawsNothingNew)
-{
-    Frame empty;
-    empty.paint.pixels = { 0xe };
-    FrameSettler s(1, 150, 3000, 0, &empty);
-    EXPECT_EQ(s.state(1000), FrameSettler::State::Waiting) << "not before the marker";
-    s.onExecuted(1000);
-    EXPECT_EQ(s.waitMs(1000), 150);
-    EXPECT_EQ(s.state(1149), FrameSettler::State::Waiting);
-    EXPECT_EQ(s.state(1150), FrameSettler::State::Settled);
-    EXPECT_EQ(s.takeFrame().paint.pixels[0], 0xeu);
-
-    // A frame with positions belongs to its tree and never stands in.
-    Frame tree;
-    tree.hasWidgets = true;
-    FrameSettler t(1, 150, 3000, 0, &tree);
-    t.onExecuted(10);
-    EXPECT_EQ(t.state(2999), FrameSettler::State::Waiting);
-    EXPECT_FALSE(t.hasFrame());
 }
 
 // A large tree's positions take the engine a while to write after its paint:
 // the paint alone is no frame until they or another message come.
 TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
 {
-    FrameSettler s(1, 40, 3000, 0, nullptr);
+    FrameSettler s(1, 40, 3000, 0);
     s.onExecuted(10);
     client::Message m = paint(1, 0x1);
     s.onMessage(m, 20);
@@ -458,7 +457,7 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
 
     // A paint of a window without a tree has no positions: the next message
     // on the wire, of any window, completes it.
-    FrameSettler empty(1, 40, 3000, 0, nullptr);
+    FrameSettler empty(1, 40, 3000, 0);
     empty.onExecuted(10);
     m = paint(1, 0x2);
     empty.onMessage(m, 20);
@@ -466,7 +465,7 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
     empty.onOtherMessage();
     EXPECT_EQ(empty.state(100), FrameSettler::State::Settled);
     // ...and one that nothing follows at all is taken after the maximum wait.
-    FrameSettler alone(1, 40, 1000, 0, nullptr);
+    FrameSettler alone(1, 40, 1000, 0);
     alone.onExecuted(10);
     m = paint(1, 0x3);
     alone.onMessage(m, 20);
@@ -474,10 +473,11 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
     EXPECT_EQ(alone.state(1010), FrameSettler::State::Settled);
 }
 
-// In a window that never had a tree only the render can draw positions.
-TEST(SnapshotSettle, ATreeFrameProvesTheRenderInANewWindowOnly)
+// In a window that never had a tree only the render can draw positions;
+// the window's own first frame has none and proves nothing.
+TEST(SnapshotSettle, ATreeFrameProvesTheRender)
 {
-    FrameSettler fresh(1, 150, 3000, 0, nullptr, true);
+    FrameSettler fresh(1, 150, 3000, 0);
     client::Message m = paint(1, 0x1);  // the window's own first, empty frame
     fresh.onMessage(m, 5);
     EXPECT_FALSE(fresh.executed());
@@ -487,11 +487,6 @@ TEST(SnapshotSettle, ATreeFrameProvesTheRenderInANewWindowOnly)
     EXPECT_EQ(fresh.state(190), FrameSettler::State::Settled);
     EXPECT_EQ(fresh.takeFrame().paint.pixels[0], 0x2u);
 
-    FrameSettler reused(1, 150, 3000, 0, nullptr, false);
-    frame(reused, 1, 0x3, 40);
-    EXPECT_TRUE(reused.sawTreeFrame());
-    EXPECT_FALSE(reused.executed()) << "may be the tree before, still drawing";
-    EXPECT_EQ(reused.state(2000), FrameSettler::State::Waiting);
 }
 
 // -------------------------------------------------------------- tree files

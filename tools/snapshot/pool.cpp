@@ -73,7 +73,7 @@ std::vector<WindowPool::Request> WindowPool::start(size_t tag, int slot, int64_t
     }
     uint64_t seq = ++sent_;
     s.busy.emplace(Busy { tag, seq, seq - hasRun_ - 1, nowMs,
-                          FrameSettler(s.id, quietMs_, maxWaitMs_, nowMs, nullptr, true) });
+                          FrameSettler(s.id, quietMs_, maxWaitMs_, nowMs) });
     out.push_back(Request { Request::Kind::Render, s.id });
     return out;
 }

@@ -5,12 +5,9 @@
 
 namespace snapshot {
 
-FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
-                           bool freshWindow)
-    : id_(windowId), quietMs_(quietMs), maxWaitMs_(maxWaitMs), stuckAt_(startMs + kStuckMs), fresh_(freshWindow)
+FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs)
+    : id_(windowId), quietMs_(quietMs), maxWaitMs_(maxWaitMs), stuckAt_(startMs + kStuckMs)
 {
-    if (previous && !previous->hasWidgets)
-        carried_ = *previous;
 }
 
 void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
@@ -37,8 +34,9 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
         frame_->hasWidgets = true;
         lastFrameAt_ = nowMs;
         expect_ = Expect::Placeholders;
-        sawTreeFrame_ = true;
-        if (fresh_ && !executedAt_)
+        // The window never had another tree: only this render can have
+        // drawn positions in it.
+        if (!executedAt_)
             executedAt_ = nowMs;
     } else if (expected == Expect::Placeholders && e.name == "EVENT_GET_PLACEHOLDER_POSITIONS") {
         frame_->placeholders = e.data;
@@ -67,7 +65,7 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
     bool late = nowMs - *executedAt_ >= maxWaitMs_;
     // A canvas the toolkit draws in its worker thread may still send the
     // render's first frame after the answer: it gets the maximum wait.
-    if (!frame_ && !carried_)
+    if (!frame_)
         return late ? State::NoFrame : State::Waiting;
     // A paint whose positions may still come is not a frame yet; one that
     // nothing follows for the whole wait had none.
@@ -82,7 +80,7 @@ int FrameSettler::waitMs(int64_t nowMs) const
     int64_t until = stuckAt_;
     if (executedAt_) {
         until = *executedAt_ + maxWaitMs_;
-        if ((frame_ || carried_) && expect_ == Expect::Nothing)
+        if (frame_ && expect_ == Expect::Nothing)
             until = std::min(until, quietFrom() + quietMs_);
     }
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));
@@ -90,9 +88,7 @@ int FrameSettler::waitMs(int64_t nowMs) const
 
 Frame FrameSettler::takeFrame()
 {
-    if (frame_)
-        return std::move(*frame_);
-    return carried_ ? std::move(*carried_) : Frame {};
+    return frame_ ? std::move(*frame_) : Frame {};
 }
 
 }  // namespace snapshot
