@@ -191,12 +191,12 @@ literally, so JSON escapes such as \" cannot be used. Relative image paths
 in properties are resolved from the engine's working directory.
 
 Which frame is a tree's picture is decided from the engine's answers, never
-from a pause alone: the engine draws what a request changed before it runs
-the next one, so once a request sent after the render is answered, the last
-frame of the tree's window shows it; in a window that never held a tree,
-the first frame with widget positions shows it too. A slow engine is waited for (up to 30 s
-without any answer, then it counts as stuck and is restarted). Before each
-tree, the "style" and "disable" values that the engine keeps from earlier
+from a pause alone. Each tree is rendered in a window made for it, so the
+first frame with widget positions shows it; and the engine draws what a
+request changed before it runs the next one, so once a request sent after
+the render is answered, the last frame of the tree's window shows it too.
+A slow engine is waited for (up to 30 s without any answer, then it counts
+as stuck and is restarted). Before each tree, the "style" and "disable" values that the engine keeps from earlier
 trees' buttons, checks, radios, progress bars, sliders, spinners and
 multi-button entries are put back to their start values, so each picture is
 the one the tree gives in a fresh engine.
