@@ -196,10 +196,11 @@ first frame with widget positions shows it; and the engine draws what a
 request changed before it runs the next one, so once a request sent after
 the render is answered, the last frame of the tree's window shows it too.
 A slow engine is waited for (up to 30 s without any answer, then it counts
-as stuck and is restarted). Before each tree, the "style" and "disable" values that the engine keeps from earlier
-trees' buttons, checks, radios, progress bars, sliders, spinners and
-multi-button entries are put back to their start values, so each picture is
-the one the tree gives in a fresh engine.
+as stuck and is restarted). Before each tree, the "style" and "disable"
+values that the engine keeps from earlier trees' buttons, checks, radios,
+progress bars, sliders, spinners and multi-button entries are put back to
+their start values, so each picture is the one the tree gives in a fresh
+engine.
 
 Progress goes to standard error: one line per tree, in the order given, the
 engine's own diagnostics for it indented below, and a summary line at the
