@@ -322,6 +322,14 @@ void frame(FrameSettler& s, int id, uint32_t colour, int64_t t, const char* widg
     s.onMessage(m, t);
 }
 
+// The engine answers two markers sent at `t`, one after the other: the
+// window was quiet while the engine ran.
+void confirmQuiet(FrameSettler& s, int64_t t)
+{
+    s.onAnswer(uint64_t(2 * t + 1), t);
+    s.onAnswer(uint64_t(2 * t + 2), t);
+}
+
 // A tree frame in the render's new window proves it; the last frame wins
 // once the window is quiet.
 TEST(SnapshotSettle, LastFrameAfterTheProofAndTheQuietPeriodWins)
@@ -332,8 +340,9 @@ TEST(SnapshotSettle, LastFrameAfterTheProofAndTheQuietPeriodWins)
     EXPECT_TRUE(s.executed());
     frame(s, 1, 0xbb, 40, "[\"new\"]");
     frame(s, 2, 0xcc, 50);  // another window
-    EXPECT_EQ(s.waitMs(100), 90);
-    EXPECT_EQ(s.state(189), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 190);
+    confirmQuiet(s, 190);
+    EXPECT_EQ(s.waitMs(190), 0);
     EXPECT_EQ(s.state(190), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_EQ(f.paint.pixels, std::vector<uint32_t> { 0xbb });
@@ -351,7 +360,8 @@ TEST(SnapshotSettle, LastFrameAfterTheProofAndTheQuietPeriodWins)
     EXPECT_EQ(empty.waitMs(500), kStuckMs - 500);
     empty.onExecuted(600);
     EXPECT_EQ(empty.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
-    EXPECT_EQ(empty.waitMs(600), 150);
+    EXPECT_EQ(empty.answerWanted()->from, 750);
+    confirmQuiet(empty, 750);
     EXPECT_EQ(empty.state(750), FrameSettler::State::Settled);
     f = empty.takeFrame();
     EXPECT_EQ(f.paint.pixels[0], 0xeu);
@@ -364,10 +374,12 @@ TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
     s.onExecuted(50);
     EXPECT_EQ(s.waitMs(60), 2990) << "run but no frame yet: wait for the frame";
     frame(s, 1, 0x1, 80);
-    EXPECT_EQ(s.waitMs(100), 130);
-    EXPECT_EQ(s.state(229), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 230);
     frame(s, 1, 0x2, 200);
-    EXPECT_EQ(s.state(349), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 350);
+    confirmQuiet(s, 349);
+    EXPECT_EQ(s.state(349), FrameSettler::State::Waiting) << "asked too early";
+    confirmQuiet(s, 350);
     EXPECT_EQ(s.state(350), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 0x2u);
 }
@@ -383,6 +395,7 @@ TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
     s.onMessage(m, 0);
     EXPECT_FALSE(s.executed()) << "an answer to a query proves nothing";
     s.onExecuted(10);
+    confirmQuiet(s, 200);
     ASSERT_EQ(s.state(200), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_FALSE(f.hasWidgets);
@@ -411,6 +424,43 @@ TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
     EXPECT_FALSE(silent.hasFrame());
 }
 
+// A busy engine draws nothing while it builds another window's tree: the
+// clock alone never makes a window quiet. A marker sent after the quiet
+// period must be answered, then a later one, with no frame of the window
+// between; what the engine drew meanwhile starts it again.
+TEST(SnapshotSettle, AQuietWindowIsOneTheEngineRanThrough)
+{
+    FrameSettler s(1, 150, 3000, 0);
+    frame(s, 1, 0x1, 10);
+    EXPECT_EQ(s.state(2000), FrameSettler::State::Waiting) << "quiet by the clock only";
+    EXPECT_EQ(s.waitMs(2000), 1010) << "the markers decide the wait";
+    ASSERT_TRUE(s.answerWanted());
+    EXPECT_EQ(s.answerWanted()->from, 160);
+    s.onAnswer(1, 159);  // sent before the quiet period was over
+    EXPECT_EQ(s.answerWanted()->from, 160);
+    s.onAnswer(2, 160);
+    ASSERT_TRUE(s.answerWanted());
+    EXPECT_EQ(s.answerWanted()->after, 2u) << "then any marker after that one";
+    EXPECT_EQ(s.state(2010), FrameSettler::State::Waiting);
+    frame(s, 1, 0x2, 2020);  // drawn once the engine got to it: icons from an idle job
+    ASSERT_TRUE(s.answerWanted());
+    EXPECT_EQ(s.answerWanted()->from, 2170);
+    EXPECT_EQ(s.answerWanted()->after, 0u);
+    s.onAnswer(3, 2100);
+    s.onAnswer(4, 2170);
+    EXPECT_EQ(s.state(2250), FrameSettler::State::Waiting);
+    s.onAnswer(5, 2170);
+    EXPECT_FALSE(s.answerWanted());
+    ASSERT_EQ(s.state(2250), FrameSettler::State::Settled);
+    EXPECT_EQ(s.takeFrame().paint.pixels[0], 0x2u);
+
+    // With no answers at all, the quiet frame is taken after the maximum wait.
+    FrameSettler unanswered(1, 150, 1000, 0);
+    frame(unanswered, 1, 0x3, 10);
+    EXPECT_EQ(unanswered.state(1009), FrameSettler::State::Waiting);
+    EXPECT_EQ(unanswered.state(1010), FrameSettler::State::Settled);
+}
+
 // However long the engine takes, frames before the proof never decide: a
 // slow render is waited for, and only a stuck engine ends the wait.
 TEST(SnapshotSettle, NoFrameCountsBeforeTheRenderIsKnownToHaveRun)
@@ -425,7 +475,8 @@ TEST(SnapshotSettle, NoFrameCountsBeforeTheRenderIsKnownToHaveRun)
     s.onMessage(m, 20500);
     s.onOtherMessage();  // the marker's answer
     s.onExecuted(21000);
-    EXPECT_EQ(s.state(21149), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 21150);
+    confirmQuiet(s, 21150);
     EXPECT_EQ(s.state(21150), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 0xbu);
 
@@ -451,7 +502,8 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
     EXPECT_EQ(s.state(300), FrameSettler::State::Waiting) << "the placeholders are still due";
     m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "null\n");
     s.onMessage(m, 220);
-    EXPECT_EQ(s.state(259), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 260);
+    confirmQuiet(s, 260);
     ASSERT_EQ(s.state(260), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().widgets, "[\"big\"]");
 
@@ -463,6 +515,7 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
     empty.onMessage(m, 20);
     EXPECT_EQ(empty.state(100), FrameSettler::State::Waiting);
     empty.onOtherMessage();
+    confirmQuiet(empty, 100);
     EXPECT_EQ(empty.state(100), FrameSettler::State::Settled);
     // ...and one that nothing follows at all is taken after the maximum wait.
     FrameSettler alone(1, 40, 1000, 0);
@@ -483,7 +536,7 @@ TEST(SnapshotSettle, ATreeFrameProvesTheRender)
     EXPECT_FALSE(fresh.executed());
     frame(fresh, 1, 0x2, 40);
     EXPECT_TRUE(fresh.executed());
-    EXPECT_EQ(fresh.state(189), FrameSettler::State::Waiting);
+    confirmQuiet(fresh, 190);
     EXPECT_EQ(fresh.state(190), FrameSettler::State::Settled);
     EXPECT_EQ(fresh.takeFrame().paint.pixels[0], 0x2u);
 

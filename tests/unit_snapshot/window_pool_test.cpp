@@ -46,6 +46,18 @@ void treeFrame(WindowPool& pool, int id, uint32_t colour, int64_t t)
     }
 }
 
+// The engine answers at once, at `t`, the markers the pool sends to confirm
+// that its windows are quiet.
+void answerQuietMarkers(WindowPool& pool, int64_t t)
+{
+    for (int i = 0; i < 2; ++i) {
+        std::optional<WindowPool::Request> marker = pool.markerDue(t);
+        if (!marker)
+            return;
+        answer(pool, marker->windowId, t);
+    }
+}
+
 // A pool whose own window is made and primed, at t = 0.
 WindowPool started(int size)
 {
@@ -108,6 +120,7 @@ TEST(SnapshotPool, EveryTreeGetsANewWindowAndTheOldOneIsDestroyed)
 
     answer(pool, id, 5);
     treeFrame(pool, id, 0x1, 10);
+    answerQuietMarkers(pool, 200);
     ASSERT_EQ(pool.takeDone(200).size(), 1u);
     EXPECT_TRUE(pool.isFree(2));
     for (size_t tag = 4; tag < 7; ++tag) {
@@ -142,6 +155,8 @@ TEST(SnapshotPool, AFrameOfItsNewWindowProvesATreeAndTheRendersBefore)
     EXPECT_FALSE(pool.markerDue(30)) << "renders in new windows prove themselves";
     treeFrame(pool, second, 0x22, 100);
     EXPECT_TRUE(pool.takeDone(249).empty());
+    EXPECT_FALSE(pool.markerDue(249));
+    answerQuietMarkers(pool, 250);
     std::vector<WindowPool::Done> done = pool.takeDone(250);
     ASSERT_EQ(done.size(), 2u);
     for (const WindowPool::Done& d : done) {
@@ -162,6 +177,7 @@ TEST(SnapshotPool, AFrameOfItsNewWindowProvesATreeAndTheRendersBefore)
     ASSERT_TRUE(pool.markerDue(300 + 6 * WindowPool::kTickMs));
     answer(pool, WindowPool::kOwnWindow, 620);
     EXPECT_TRUE(pool.takeDone(769).empty());
+    answerQuietMarkers(pool, 770);
     done = pool.takeDone(770);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].frame.paint.pixels[0], 0xe0u + next);
@@ -176,6 +192,7 @@ TEST(SnapshotPool, MessagesOfASlotsOldWindowAreIgnored)
     WindowPool pool = started(1);
     int old = render(pool, 0, 0, 0);
     treeFrame(pool, old, 0xa, 50);
+    answerQuietMarkers(pool, 200);
     ASSERT_EQ(pool.takeDone(200).size(), 1u);
     treeFrame(pool, old, 0xa1, 250);  // settled and still drawing: nobody's
 
@@ -201,6 +218,7 @@ TEST(SnapshotPool, MessagesOfASlotsOldWindowAreIgnored)
     treeFrame(pool, w, 0xb, 960);
     answer(pool, WindowPool::kOwnWindow, 970);
     EXPECT_TRUE(pool.takeDone(1109).empty());
+    answerQuietMarkers(pool, 1110);
     std::vector<WindowPool::Done> done = pool.takeDone(1110);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].windowId, w);
@@ -220,15 +238,19 @@ TEST(SnapshotPool, ANewWindowsAnswerProvesOnlyTheRendersBefore)
     paint(pool, c, 0xe2, 30);
     EXPECT_TRUE(pool.takeDone(1000).empty());
     answer(pool, b, 1000);  // after a's render
-    std::vector<WindowPool::Done> done = pool.takeDone(1150);
+    // No marker is answered here, which would prove every render before it:
+    // a proven render with an unconfirmed quiet window ends at the maximum wait.
+    EXPECT_TRUE(pool.takeDone(1150).empty());
+    std::vector<WindowPool::Done> done = pool.takeDone(1000 + kMaxWait);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].windowId, a);
     EXPECT_EQ(done[0].frame.paint.pixels[0], 0xe0u + a);
-    answer(pool, c, 1200);  // after b's render
-    done = pool.takeDone(1350);
+    answer(pool, c, 4100);  // after b's render
+    EXPECT_TRUE(pool.takeDone(4100 + kMaxWait - 1).empty());
+    done = pool.takeDone(4100 + kMaxWait);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].windowId, b);
-    EXPECT_TRUE(pool.takeDone(5000).empty()) << "c's render came after every answer";
+    EXPECT_TRUE(pool.takeDone(kStuckMs - 1).empty()) << "c's render came after every answer";
 }
 
 // Markers cost a tick each: one goes only for a render that has shown no sign
@@ -238,7 +260,8 @@ TEST(SnapshotPool, AMarkerGoesOnlyForARenderSilentTooLong)
     WindowPool pool = started(3);
     int a = render(pool, 0, 0, 0);
     treeFrame(pool, a, 0x1, 40);
-    EXPECT_FALSE(pool.markerDue(100000)) << "a tree frame proves it";
+    EXPECT_FALSE(pool.markerDue(189)) << "a tree frame proves it; its quiet is confirmed from 190 on";
+    answerQuietMarkers(pool, 190);
     ASSERT_EQ(pool.takeDone(200).size(), 1u);
 
     // Two trees that build nothing: their new windows show empty, no more.
@@ -258,10 +281,41 @@ TEST(SnapshotPool, AMarkerGoesOnlyForARenderSilentTooLong)
     EXPECT_EQ(marker->windowId, WindowPool::kOwnWindow) << "which exists, so it only answers";
     EXPECT_FALSE(pool.markerDue(due + 1000)) << "one is enough";
     answer(pool, WindowPool::kOwnWindow, due + 10);
+    answerQuietMarkers(pool, due + 10 + kQuiet);
     std::vector<WindowPool::Done> done = pool.takeDone(due + 10 + kQuiet);
     ASSERT_EQ(done.size(), 2u);
     for (const WindowPool::Done& d : done)
         EXPECT_EQ(d.frame.paint.pixels[0], d.windowId == b ? 0xe1u : 0xe2u);
+}
+
+// A window is quiet only once the engine was seen to run through the quiet
+// period: a marker sent after it is answered, then a later one, with no
+// frame of the window between. A busy engine's late frame starts it again.
+TEST(SnapshotPool, QuietIsConfirmedByTwoAnsweredMarkers)
+{
+    WindowPool pool = started(1);
+    int id = render(pool, 0, 0, 0);
+    treeFrame(pool, id, 0x1, 40);
+    EXPECT_EQ(pool.waitMs(40), kQuiet);
+    EXPECT_FALSE(pool.markerDue(189));
+    std::optional<WindowPool::Request> marker = pool.markerDue(190);
+    ASSERT_TRUE(marker);
+    EXPECT_EQ(marker->windowId, WindowPool::kOwnWindow);
+    EXPECT_FALSE(pool.markerDue(195)) << "one at a time";
+    EXPECT_EQ(pool.waitMs(195), 40 + kMaxWait - 195) << "a slow engine is waited for";
+    EXPECT_TRUE(pool.takeDone(2000).empty()) << "no answer: the engine may be busy";
+    treeFrame(pool, id, 0x2, 2010);  // it was: the frame that was due comes now
+    answer(pool, WindowPool::kOwnWindow, 2020);  // sent before this frame's quiet period
+    EXPECT_FALSE(pool.markerDue(2159));
+    ASSERT_TRUE(pool.markerDue(2160));
+    answer(pool, WindowPool::kOwnWindow, 2200);
+    EXPECT_TRUE(pool.takeDone(2200).empty()) << "a frame due when it ran may still follow";
+    ASSERT_TRUE(pool.markerDue(2200)) << "the next marker at once";
+    answer(pool, WindowPool::kOwnWindow, 2250);
+    std::vector<WindowPool::Done> done = pool.takeDone(2250);
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(done[0].state, FrameSettler::State::Settled);
+    EXPECT_EQ(done[0].frame.paint.pixels[0], 0x2u);
 }
 
 TEST(SnapshotPool, AMissingAnswerIsPassedOverAndStrangersIgnored)
@@ -275,11 +329,13 @@ TEST(SnapshotPool, AMissingAnswerIsPassedOverAndStrangersIgnored)
     answer(pool, 99, 0);      // nobody's
     treeFrame(pool, ids[0], 0x1, 10);
     treeFrame(pool, ids[2], 0x3, 10);
+    answerQuietMarkers(pool, 200);
     EXPECT_EQ(pool.takeDone(200).size(), 2u);
     EXPECT_EQ(pool.busy(), 1u) << "the middle window draws nothing";
 
     int next = render(pool, 3, 0, 200);
     treeFrame(pool, next, 0x2, 220);
+    answerQuietMarkers(pool, 370);
     std::vector<WindowPool::Done> done = pool.takeDone(370);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0].tag, 3u);

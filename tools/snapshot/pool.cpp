@@ -17,8 +17,8 @@ std::vector<WindowPool::Request> WindowPool::restart()
     nextId_ = kOwnWindow + 1;
     answers_.clear();
     sent_ = lastMarker_ = hasRun_ = 0;
-    lastMarker_ = ++sent_;
-    answers_.emplace_back(lastMarker_, kOwnWindow);
+    lastMarkerAt_ = 0;
+    sendMarker(kOwnWindow, 0);
     ++sent_;
     return { Request { Request::Kind::Create, kOwnWindow }, Request { Request::Kind::Prime, kOwnWindow } };
 }
@@ -64,8 +64,7 @@ std::vector<WindowPool::Request> WindowPool::start(size_t tag, int slot, int64_t
     }
     // From here on a message of the old id is nobody's.
     s.id = nextId_++;
-    lastMarker_ = ++sent_;
-    answers_.emplace_back(lastMarker_, s.id);
+    sendMarker(s.id, nowMs);
     out.push_back(Request { Request::Kind::Create, s.id });
     if (reset) {
         ++sent_;
@@ -95,16 +94,33 @@ int64_t WindowPool::markerDeadline(const Busy& b) const
     return b.startedAt + ticks * kTickMs;
 }
 
+// A window quiet for its whole period is confirmed by the answers to two
+// markers (settle.h); one goes once the first may be sent and the last one
+// sent does not count.
+bool WindowPool::wantsQuietMarker(const Busy& b, int64_t nowMs) const
+{
+    std::optional<FrameSettler::Wanted> w = b.settler.answerWanted();
+    return w && nowMs >= w->from && (lastMarkerAt_ < w->from || lastMarker_ <= w->after);
+}
+
+// The creation of a window (window 1's only answers): its answer is known
+// to come after every request sent before it.
+void WindowPool::sendMarker(int windowId, int64_t nowMs)
+{
+    lastMarker_ = ++sent_;
+    lastMarkerAt_ = nowMs;
+    answers_.push_back(Answer { lastMarker_, windowId, nowMs });
+}
+
 std::optional<WindowPool::Request> WindowPool::markerDue(int64_t nowMs)
 {
-    bool overdue = std::any_of(slots_.begin(), slots_.end(), [&](const Slot& s) {
-        return s.busy && unmarked(*s.busy) && nowMs >= markerDeadline(*s.busy);
+    bool due = std::any_of(slots_.begin(), slots_.end(), [&](const Slot& s) {
+        return s.busy && ((unmarked(*s.busy) && nowMs >= markerDeadline(*s.busy)) || wantsQuietMarker(*s.busy, nowMs));
     });
-    if (!overdue)
+    if (!due)
         return std::nullopt;
     // Window 1 exists as long as the engine does; creating it again only answers.
-    lastMarker_ = ++sent_;
-    answers_.emplace_back(lastMarker_, kOwnWindow);
+    sendMarker(kOwnWindow, nowMs);
     return Request { Request::Kind::Create, kOwnWindow };
 }
 
@@ -128,12 +144,15 @@ void WindowPool::onMessage(client::Message& m, int64_t nowMs)
     if (fence) {
         // Answers come in the order sent; one missing (a window the engine
         // could not make) is passed over by the next.
-        auto it = std::find_if(answers_.begin(), answers_.end(), [&](const auto& a) { return a.second == id; });
+        auto it = std::find_if(answers_.begin(), answers_.end(), [&](const Answer& a) { return a.windowId == id; });
         if (it == answers_.end())
             return;
-        uint64_t ran = it->first;
+        Answer a = *it;
         answers_.erase(answers_.begin(), it + 1);
-        proven(ran, nowMs);
+        proven(a.seq, nowMs);
+        for (Slot& s : slots_)
+            if (s.busy)
+                s.busy->settler.onAnswer(a.seq, a.sentAt);
         return;
     }
     // A new window's first, empty frame reaches the settler of its tree,
@@ -193,6 +212,9 @@ int WindowPool::waitMs(int64_t nowMs) const
         wait = std::min<int64_t>(wait, s.busy->settler.waitMs(nowMs));
         if (unmarked(*s.busy))
             wait = std::min<int64_t>(wait, std::max<int64_t>(markerDeadline(*s.busy) - nowMs, 0));
+        std::optional<FrameSettler::Wanted> quiet = s.busy->settler.answerWanted();
+        if (quiet && (lastMarkerAt_ < quiet->from || lastMarker_ <= quiet->after))
+            wait = std::min<int64_t>(wait, std::max<int64_t>(quiet->from - nowMs, 0));
     }
     return int(wait);
 }

@@ -99,6 +99,8 @@ private:
 
     Slot* find(int id);
     bool unmarked(const Busy& b) const;
+    bool wantsQuietMarker(const Busy& b, int64_t nowMs) const;
+    void sendMarker(int windowId, int64_t nowMs);
     int64_t markerDeadline(const Busy& b) const;
     void proven(uint64_t seq, int64_t nowMs);
 
@@ -108,8 +110,14 @@ private:
     int nextId_ = kOwnWindow + 1;  // a window id is never used twice in one engine
     uint64_t sent_ = 0;        // sequence number of the last request sent
     uint64_t lastMarker_ = 0;  // ... of the last marker sent
-    uint64_t hasRun_ = 0;      // highest request known to have run
-    std::deque<std::pair<uint64_t, int>> answers_;  // markers not yet answered: sequence, window
+    int64_t lastMarkerAt_ = 0;  // when it was sent
+    uint64_t hasRun_ = 0;       // highest request known to have run
+    struct Answer {
+        uint64_t seq;
+        int windowId;
+        int64_t sentAt;
+    };
+    std::deque<Answer> answers_;  // markers not yet answered
 };
 
 }  // namespace snapshot

@@ -17,6 +17,7 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
     if (m.kind == client::Message::Kind::Paint) {
         if (m.paint.id != id_)
             return;
+        confirmed_ = 0;
         frame_.emplace();
         frame_->paint = std::move(m.paint);
         lastFrameAt_ = nowMs;
@@ -33,6 +34,7 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
         frame_->widgets = e.data;
         frame_->hasWidgets = true;
         lastFrameAt_ = nowMs;
+        confirmed_ = 0;
         expect_ = Expect::Placeholders;
         // The window never had another tree: only this render can have
         // drawn positions in it.
@@ -42,13 +44,37 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
         frame_->placeholders = e.data;
         frame_->hasPlaceholders = true;
         lastFrameAt_ = nowMs;
+        confirmed_ = 0;
     }
 }
 
 void FrameSettler::onExecuted(int64_t nowMs)
 {
-    if (!executedAt_)
-        executedAt_ = nowMs;
+    if (executedAt_)
+        return;
+    executedAt_ = nowMs;
+    confirmed_ = 0;
+}
+
+// The first answer must be to a marker sent once the window had been quiet
+// for the whole period; the second to any marker after it, which the engine
+// runs a tick later, after drawing what was due when it ran the first.
+std::optional<FrameSettler::Wanted> FrameSettler::answerWanted() const
+{
+    if (!executedAt_ || !frame_ || confirmed_ >= 2)
+        return std::nullopt;
+    if (confirmed_ == 0)
+        return Wanted { quietFrom() + quietMs_, 0 };
+    return Wanted { 0, confirmedSeq_ };
+}
+
+void FrameSettler::onAnswer(uint64_t seq, int64_t sentMs)
+{
+    std::optional<Wanted> w = answerWanted();
+    if (!w || sentMs < w->from || seq <= w->after)
+        return;
+    ++confirmed_;
+    confirmedSeq_ = seq;
 }
 
 // The render's own frame may come just after the marker's answer, so the
@@ -70,7 +96,8 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
     // A paint whose positions may still come is not a frame yet; one that
     // nothing follows for the whole wait had none.
     bool complete = expect_ == Expect::Nothing || late;
-    if (complete && nowMs - quietFrom() >= quietMs_)
+    bool quiet = nowMs - quietFrom() >= quietMs_ && (confirmed_ >= 2 || late);
+    if (complete && quiet)
         return State::Settled;
     return late ? State::StillDrawing : State::Waiting;
 }
@@ -80,7 +107,8 @@ int FrameSettler::waitMs(int64_t nowMs) const
     int64_t until = stuckAt_;
     if (executedAt_) {
         until = *executedAt_ + maxWaitMs_;
-        if (frame_ && expect_ == Expect::Nothing)
+        // Until its answers are in, the pool's markers decide the wait.
+        if (frame_ && expect_ == Expect::Nothing && confirmed_ >= 2)
             until = std::min(until, quietFrom() + quietMs_);
     }
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));

@@ -11,7 +11,13 @@
 // decided before that proof: the window's own empty frame may come first.
 // The quiet period only decides when a tree that keeps drawing (an
 // animation, content that arrives later) has settled; it never makes an
-// unproven frame count. A render never proven fails instead of showing an
+// unproven frame count, and it is a period the engine was seen to run
+// through: a window is quiet once a request sent after its quiet period has
+// been answered, and then the next one, as the engine draws a frame that
+// was due (an animation step, content that comes in an idle job) before it
+// runs the request after. A busy engine draws nothing while it builds
+// another window's large tree; a wall clock alone would then take an
+// unfinished frame. A render never proven fails instead of showing an
 // older frame. A frame is judged only once it is complete: a paint of a
 // window holding a tree is followed by its two position events, which a
 // large tree takes the engine a while to write.
@@ -61,6 +67,15 @@ public:
     // frame's paint and its position events back to back, so a paint still
     // waiting for its positions then has none: the frame is complete.
     void onOtherMessage() { expect_ = Expect::Nothing; }
+    // The answer to marker `seq`, sent at `sentMs`, came in.
+    void onAnswer(uint64_t seq, int64_t sentMs);
+    // Which marker the render still needs answered to show its window quiet:
+    // one sent at `from` or later, and later than marker `after`.
+    struct Wanted {
+        int64_t from;
+        uint64_t after;
+    };
+    std::optional<Wanted> answerWanted() const;
 
     State state(int64_t nowMs) const;
     // How long to wait for the next message before the state may change.
@@ -83,6 +98,8 @@ private:
     int64_t lastFrameAt_ = 0;
     std::optional<Frame> frame_;
     Expect expect_ = Expect::Nothing;
+    int confirmed_ = 0;          // answers that show the window quiet, up to 2
+    uint64_t confirmedSeq_ = 0;  // the marker of the first
     int frames_ = 0;
 };
 
