@@ -433,7 +433,7 @@ TEST(SnapshotSettle, AQuietWindowIsOneTheEngineRanThrough)
     FrameSettler s(1, 150, 3000, 0);
     frame(s, 1, 0x1, 10);
     EXPECT_EQ(s.state(2000), FrameSettler::State::Waiting) << "quiet by the clock only";
-    EXPECT_EQ(s.waitMs(2000), 1010) << "the markers decide the wait";
+    EXPECT_EQ(s.waitMs(2000), 160 + kStuckMs - 2000) << "the engine's answers decide, however long it is busy";
     ASSERT_TRUE(s.answerWanted());
     EXPECT_EQ(s.answerWanted()->from, 160);
     s.onAnswer(1, 159);  // sent before the quiet period was over
@@ -454,11 +454,16 @@ TEST(SnapshotSettle, AQuietWindowIsOneTheEngineRanThrough)
     ASSERT_EQ(s.state(2250), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 0x2u);
 
-    // With no answers at all, the quiet frame is taken after the maximum wait.
+    // The maximum wait is for a tree that keeps drawing: a window quiet by
+    // the clock waits for the engine's answers, however busy it is, until
+    // the engine counts as stuck.
     FrameSettler unanswered(1, 150, 1000, 0);
     frame(unanswered, 1, 0x3, 10);
-    EXPECT_EQ(unanswered.state(1009), FrameSettler::State::Waiting);
-    EXPECT_EQ(unanswered.state(1010), FrameSettler::State::Settled);
+    EXPECT_EQ(unanswered.state(5000), FrameSettler::State::Waiting);
+    EXPECT_EQ(unanswered.waitMs(5000), 160 + kStuckMs - 5000);
+    EXPECT_EQ(unanswered.state(160 + kStuckMs), FrameSettler::State::Stuck);
+    confirmQuiet(unanswered, 9000);
+    EXPECT_EQ(unanswered.state(9000), FrameSettler::State::Settled);
 }
 
 // However long the engine takes, frames before the proof never decide: a
@@ -517,11 +522,13 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
     empty.onOtherMessage();
     confirmQuiet(empty, 100);
     EXPECT_EQ(empty.state(100), FrameSettler::State::Settled);
-    // ...and one that nothing follows at all is taken after the maximum wait.
+    // ...and one that nothing follows at all is complete after the maximum
+    // wait, once the engine has answered.
     FrameSettler alone(1, 40, 1000, 0);
     alone.onExecuted(10);
     m = paint(1, 0x3);
     alone.onMessage(m, 20);
+    confirmQuiet(alone, 60);
     EXPECT_EQ(alone.state(1009), FrameSettler::State::Waiting);
     EXPECT_EQ(alone.state(1010), FrameSettler::State::Settled);
 }

@@ -84,6 +84,13 @@ int64_t FrameSettler::quietFrom() const
     return frame_ ? std::max(lastFrameAt_, *executedAt_) : *executedAt_;
 }
 
+// A paint whose positions may still come is not a frame yet; one that
+// nothing follows for the whole wait had none.
+bool FrameSettler::complete(int64_t nowMs) const
+{
+    return expect_ == Expect::Nothing || nowMs - *executedAt_ >= maxWaitMs_;
+}
+
 FrameSettler::State FrameSettler::state(int64_t nowMs) const
 {
     if (!executedAt_)
@@ -93,12 +100,14 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
     // render's first frame after the answer: it gets the maximum wait.
     if (!frame_)
         return late ? State::NoFrame : State::Waiting;
-    // A paint whose positions may still come is not a frame yet; one that
-    // nothing follows for the whole wait had none.
-    bool complete = expect_ == Expect::Nothing || late;
-    bool quiet = nowMs - quietFrom() >= quietMs_ && (confirmed_ >= 2 || late);
-    if (complete && quiet)
-        return State::Settled;
+    int64_t quietAt = quietFrom() + quietMs_;
+    if (complete(nowMs) && nowMs >= quietAt) {
+        if (confirmed_ >= 2)
+            return State::Settled;
+        // Quiet by the clock only: the maximum wait is for a tree that keeps
+        // drawing, not for an engine busy elsewhere, whose answers decide.
+        return nowMs >= quietAt + kStuckMs ? State::Stuck : State::Waiting;
+    }
     return late ? State::StillDrawing : State::Waiting;
 }
 
@@ -107,9 +116,11 @@ int FrameSettler::waitMs(int64_t nowMs) const
     int64_t until = stuckAt_;
     if (executedAt_) {
         until = *executedAt_ + maxWaitMs_;
-        // Until its answers are in, the pool's markers decide the wait.
-        if (frame_ && expect_ == Expect::Nothing && confirmed_ >= 2)
-            until = std::min(until, quietFrom() + quietMs_);
+        int64_t quietAt = frame_ ? quietFrom() + quietMs_ : until;
+        if (frame_ && complete(nowMs) && nowMs >= quietAt)
+            until = confirmed_ >= 2 ? quietAt : quietAt + kStuckMs;  // the pool's markers get the answers
+        else if (frame_ && expect_ == Expect::Nothing)
+            until = std::min(until, quietAt);
     }
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));
 }

@@ -52,7 +52,8 @@ public:
         Settled,       // proven, and quiet since its last frame
         StillDrawing,  // proven, but drawing for `maxWaitMs` after it ran: its last frame
         NoFrame,       // proven, yet no frame for it within `maxWaitMs`
-        Stuck,         // not known to have run within kStuckMs of the send
+        Stuck,         // not known to have run within kStuckMs of the send, or its
+                       // quiet window not confirmed within kStuckMs
     };
 
     // For a render into a window made for it, which never held another tree.
@@ -89,6 +90,7 @@ public:
 private:
     enum class Expect { Nothing, Widgets, Placeholders };
     int64_t quietFrom() const;
+    bool complete(int64_t nowMs) const;
 
     int id_;
     int quietMs_;
