@@ -170,7 +170,9 @@ Options:
                           the pictures are copied into DIR/images
   --quiet-ms MS           a render is settled once the engine is known to have
                           run it and no new frame has arrived for MS
-                          milliseconds (default 150)
+                          milliseconds (default 150), and the engine has
+                          answered two requests sent after that, so a busy
+                          engine's pause is not taken for a finished tree
   --max-wait-ms MS        how long a tree that keeps drawing (an animation)
                           may go on after the engine is known to have run
                           it (default 3000); its last frame is then written.

@@ -19,7 +19,10 @@
 // every request sent before it, so its answer tells each render sent earlier
 // that it has run. The creation of the next tree's window is one; when no
 // creation comes in time, a CMD_CREATE of window 1, which only answers, is
-// sent for a render that has waited too long. Markers cost a tick each.
+// sent for a render that has waited too long. Markers also confirm that a
+// quiet window is done (settle.h): one is sent once a window has been quiet
+// for the period, and the next once that one is answered. Markers cost a
+// tick each.
 #pragma once
 #include <cstddef>
 #include <cstdint>
