@@ -17,7 +17,7 @@ std::vector<WindowPool::Request> WindowPool::restart()
     nextId_ = kOwnWindow + 1;
     answers_.clear();
     sent_ = lastMarker_ = hasRun_ = 0;
-    lastMarkerAt_ = 0;
+    lastMarkerAt_ = previousMarkerAt_ = 0;
     sendMarker(kOwnWindow, 0);
     ++sent_;
     return { Request { Request::Kind::Create, kOwnWindow }, Request { Request::Kind::Prime, kOwnWindow } };
@@ -95,12 +95,16 @@ int64_t WindowPool::markerDeadline(const Busy& b) const
 }
 
 // A window quiet for its whole period is confirmed by the answers to two
-// markers (settle.h); one goes once the first may be sent and the last one
-// sent does not count.
-bool WindowPool::wantsQuietMarker(const Busy& b, int64_t nowMs) const
+// markers (settle.h), both sent once the period is over; the engine runs the
+// second a tick after the first, so they go back to back. When the next
+// marker for it is due, if one is still missing.
+std::optional<int64_t> WindowPool::quietMarkerDue(const Busy& b) const
 {
     std::optional<FrameSettler::Wanted> w = b.settler.answerWanted();
-    return w && nowMs >= w->from && (lastMarkerAt_ < w->from || lastMarker_ <= w->after);
+    if (!w)
+        return std::nullopt;
+    bool missing = w->after == 0 ? previousMarkerAt_ < w->from : lastMarker_ <= w->after;
+    return missing ? std::optional<int64_t>(w->from) : std::nullopt;
 }
 
 // The creation of a window (window 1's only answers): its answer is known
@@ -108,6 +112,7 @@ bool WindowPool::wantsQuietMarker(const Busy& b, int64_t nowMs) const
 void WindowPool::sendMarker(int windowId, int64_t nowMs)
 {
     lastMarker_ = ++sent_;
+    previousMarkerAt_ = lastMarkerAt_;
     lastMarkerAt_ = nowMs;
     answers_.push_back(Answer { lastMarker_, windowId, nowMs });
 }
@@ -115,7 +120,10 @@ void WindowPool::sendMarker(int windowId, int64_t nowMs)
 std::optional<WindowPool::Request> WindowPool::markerDue(int64_t nowMs)
 {
     bool due = std::any_of(slots_.begin(), slots_.end(), [&](const Slot& s) {
-        return s.busy && ((unmarked(*s.busy) && nowMs >= markerDeadline(*s.busy)) || wantsQuietMarker(*s.busy, nowMs));
+        if (!s.busy)
+            return false;
+        std::optional<int64_t> quiet = quietMarkerDue(*s.busy);
+        return (unmarked(*s.busy) && nowMs >= markerDeadline(*s.busy)) || (quiet && nowMs >= *quiet);
     });
     if (!due)
         return std::nullopt;
@@ -212,9 +220,8 @@ int WindowPool::waitMs(int64_t nowMs) const
         wait = std::min<int64_t>(wait, s.busy->settler.waitMs(nowMs));
         if (unmarked(*s.busy))
             wait = std::min<int64_t>(wait, std::max<int64_t>(markerDeadline(*s.busy) - nowMs, 0));
-        std::optional<FrameSettler::Wanted> quiet = s.busy->settler.answerWanted();
-        if (quiet && (lastMarkerAt_ < quiet->from || lastMarker_ <= quiet->after))
-            wait = std::min<int64_t>(wait, std::max<int64_t>(quiet->from - nowMs, 0));
+        if (std::optional<int64_t> quiet = quietMarkerDue(*s.busy))
+            wait = std::min<int64_t>(wait, std::max<int64_t>(*quiet - nowMs, 0));
     }
     return int(wait);
 }

@@ -20,9 +20,8 @@
 // that it has run. The creation of the next tree's window is one; when no
 // creation comes in time, a CMD_CREATE of window 1, which only answers, is
 // sent for a render that has waited too long. Markers also confirm that a
-// quiet window is done (settle.h): one is sent once a window has been quiet
-// for the period, and the next once that one is answered. Markers cost a
-// tick each.
+// quiet window is done (settle.h): two are sent, back to back, once a
+// window has been quiet for the period. Markers cost a tick each.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -102,7 +101,7 @@ private:
 
     Slot* find(int id);
     bool unmarked(const Busy& b) const;
-    bool wantsQuietMarker(const Busy& b, int64_t nowMs) const;
+    std::optional<int64_t> quietMarkerDue(const Busy& b) const;
     void sendMarker(int windowId, int64_t nowMs);
     int64_t markerDeadline(const Busy& b) const;
     void proven(uint64_t seq, int64_t nowMs);
@@ -113,7 +112,8 @@ private:
     int nextId_ = kOwnWindow + 1;  // a window id is never used twice in one engine
     uint64_t sent_ = 0;        // sequence number of the last request sent
     uint64_t lastMarker_ = 0;  // ... of the last marker sent
-    int64_t lastMarkerAt_ = 0;  // when it was sent
+    int64_t lastMarkerAt_ = 0;      // when it was sent
+    int64_t previousMarkerAt_ = 0;  // ... and the one before it
     uint64_t hasRun_ = 0;       // highest request known to have run
     struct Answer {
         uint64_t seq;

@@ -59,6 +59,7 @@ void FrameSettler::onExecuted(int64_t nowMs)
 // The first answer must be to a marker sent once the window had been quiet
 // for the whole period; the second to any marker after it, which the engine
 // runs a tick later, after drawing what was due when it ran the first.
+// `after` 0 stands for both still to come.
 std::optional<FrameSettler::Wanted> FrameSettler::answerWanted() const
 {
     if (!executedAt_ || !frame_ || confirmed_ >= 2)
