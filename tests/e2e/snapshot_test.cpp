@@ -688,10 +688,12 @@ TEST_F(Snapshot, ATreeLooksAsAloneWhateverTheTreesBeforeOrBesideIt)
     ToolRun alone = runTool({ lists.string(), "--size", "720x1280", "--out-dir", (dir / "alone").string() }, dir);
     ASSERT_EQ(alone.status, 0) << alone.err;
     // One window at a time: the label's slot serves the lists page next.
-    // Two: the heavy tree is built right after the lists page.
+    // Two: the heavy tree is built right after the lists page; on a loaded
+    // machine that can take longer than the default maximum wait, which
+    // would cut the list's index short as a tree that keeps drawing.
     const std::vector<std::string> batches[] = {
         { label.string(), lists.string(), "--windows", "1" },
-        { lists.string(), heavy.string(), "--windows", "2" },
+        { lists.string(), heavy.string(), "--windows", "2", "--max-wait-ms", "20000" },
     };
     for (size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);

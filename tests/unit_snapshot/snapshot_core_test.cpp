@@ -416,6 +416,24 @@ TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
     EXPECT_TRUE(s.hasFrame());
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 950u);
 
+    // The maximum wait ends just after a paint: its positions come right
+    // after it, and the frame is whole only with them.
+    FrameSettler torn(1, 150, 1000, 0);
+    frame(torn, 1, 0x1, 0);
+    frame(torn, 1, 0x11, 900);
+    client::Message m = paint(1, 0x2);
+    torn.onMessage(m, 990);
+    EXPECT_EQ(torn.state(1000), FrameSettler::State::Waiting);
+    EXPECT_EQ(torn.waitMs(1000), 140) << "no sooner than the quiet period";
+    m = event(1, "EVENT_GET_ALL_WIDGET_POSITIONS", "[2]");
+    torn.onMessage(m, 1001);
+    m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "null\n");
+    torn.onMessage(m, 1001);
+    ASSERT_EQ(torn.state(1001), FrameSettler::State::StillDrawing);
+    Frame f = torn.takeFrame();
+    EXPECT_EQ(f.paint.pixels[0], 0x2u);
+    EXPECT_EQ(f.widgets, "[2]");
+
     FrameSettler silent(1, 150, 1000, 0);
     silent.onExecuted(60);
     EXPECT_EQ(silent.waitMs(100), 960);

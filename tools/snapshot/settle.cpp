@@ -109,20 +109,24 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
         // drawing, not for an engine busy elsewhere, whose answers decide.
         return nowMs >= quietAt + kStuckMs ? State::Stuck : State::Waiting;
     }
-    return late ? State::StillDrawing : State::Waiting;
+    // Still drawing: its last whole frame, never a paint whose positions
+    // are on their way.
+    return late && expect_ == Expect::Nothing ? State::StillDrawing : State::Waiting;
 }
 
 int FrameSettler::waitMs(int64_t nowMs) const
 {
-    int64_t until = stuckAt_;
-    if (executedAt_) {
-        until = *executedAt_ + maxWaitMs_;
-        int64_t quietAt = frame_ ? quietFrom() + quietMs_ : until;
-        if (frame_ && complete(nowMs) && nowMs >= quietAt)
-            until = confirmed_ >= 2 ? quietAt : quietAt + kStuckMs;  // the pool's markers get the answers
-        else if (frame_ && expect_ == Expect::Nothing)
-            until = std::min(until, quietAt);
-    }
+    if (!executedAt_)
+        return int(std::clamp<int64_t>(stuckAt_ - nowMs, 0, INT_MAX));
+    int64_t until = *executedAt_ + maxWaitMs_;
+    bool late = nowMs >= until;
+    int64_t quietAt = frame_ ? quietFrom() + quietMs_ : until;
+    if (frame_ && complete(nowMs) && nowMs >= quietAt)
+        until = confirmed_ >= 2 ? quietAt : quietAt + kStuckMs;  // the pool's markers get the answers
+    else if (frame_ && expect_ == Expect::Nothing)
+        until = std::min(until, quietAt);
+    else if (frame_ && late)
+        until = quietAt;  // the paint's positions come right after it
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));
 }
 
