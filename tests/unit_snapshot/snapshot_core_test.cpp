@@ -322,43 +322,71 @@ void frame(FrameSettler& s, int id, uint32_t colour, int64_t t, const char* widg
     s.onMessage(m, t);
 }
 
-TEST(SnapshotSettle, LastFrameAfterTheMarkerAndTheQuietPeriodWins)
+// The engine answers two markers sent at `t`, one after the other: the
+// window was quiet while the engine ran.
+void confirmQuiet(FrameSettler& s, int64_t t)
 {
-    FrameSettler s(1, 150, 3000, 0, nullptr);
+    s.onAnswer(uint64_t(2 * t + 1), t);
+    s.onAnswer(uint64_t(2 * t + 2), t);
+}
+
+// A tree frame in the render's new window proves it; the last frame wins
+// once the window is quiet.
+TEST(SnapshotSettle, LastFrameAfterTheProofAndTheQuietPeriodWins)
+{
+    FrameSettler s(1, 150, 3000, 0);
     EXPECT_EQ(s.waitMs(0), kStuckMs);
-    frame(s, 1, 0xaa, 10, "[\"old\"]");
+    frame(s, 1, 0xaa, 10, "[\"first\"]");
+    EXPECT_TRUE(s.executed());
     frame(s, 1, 0xbb, 40, "[\"new\"]");
     frame(s, 2, 0xcc, 50);  // another window
-    EXPECT_EQ(s.state(500), FrameSettler::State::Waiting) << "not known to have run, however quiet";
-    EXPECT_EQ(s.waitMs(500), kStuckMs - 500);
-    s.onExecuted(600);
-    EXPECT_EQ(s.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
-    EXPECT_EQ(s.waitMs(600), 150);
-    EXPECT_EQ(s.state(750), FrameSettler::State::Settled);
+    EXPECT_EQ(s.answerWanted()->from, 190);
+    confirmQuiet(s, 190);
+    EXPECT_EQ(s.waitMs(190), 0);
+    EXPECT_EQ(s.state(190), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_EQ(f.paint.pixels, std::vector<uint32_t> { 0xbb });
     EXPECT_EQ(f.widgets, "[\"new\"]");
     EXPECT_TRUE(f.hasPlaceholders);
     EXPECT_EQ(s.framesSeen(), 2);
+
+    // A tree that builds nothing leaves its window's empty frame, which
+    // counts only once a later request is answered.
+    FrameSettler empty(1, 150, 3000, 0);
+    client::Message m = paint(1, 0xe);
+    empty.onMessage(m, 10);
+    empty.onOtherMessage();
+    EXPECT_EQ(empty.state(500), FrameSettler::State::Waiting) << "not known to have run, however quiet";
+    EXPECT_EQ(empty.waitMs(500), kStuckMs - 500);
+    empty.onExecuted(600);
+    EXPECT_EQ(empty.state(600), FrameSettler::State::Waiting) << "its own frame may follow the marker";
+    EXPECT_EQ(empty.answerWanted()->from, 750);
+    confirmQuiet(empty, 750);
+    EXPECT_EQ(empty.state(750), FrameSettler::State::Settled);
+    f = empty.takeFrame();
+    EXPECT_EQ(f.paint.pixels[0], 0xeu);
+    EXPECT_FALSE(f.hasWidgets);
 }
 
 TEST(SnapshotSettle, QuietPeriodRestartsWithEveryFrame)
 {
-    FrameSettler s(1, 150, 3000, 0, nullptr);
+    FrameSettler s(1, 150, 3000, 0);
     s.onExecuted(50);
     EXPECT_EQ(s.waitMs(60), 2990) << "run but no frame yet: wait for the frame";
     frame(s, 1, 0x1, 80);
-    EXPECT_EQ(s.waitMs(100), 130);
-    EXPECT_EQ(s.state(229), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 230);
     frame(s, 1, 0x2, 200);
-    EXPECT_EQ(s.state(349), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 350);
+    confirmQuiet(s, 349);
+    EXPECT_EQ(s.state(349), FrameSettler::State::Waiting) << "asked too early";
+    confirmQuiet(s, 350);
     EXPECT_EQ(s.state(350), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 0x2u);
 }
 
 TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
 {
-    FrameSettler s(1, 100, 3000, 0, nullptr, true);
+    FrameSettler s(1, 100, 3000, 0);
     client::Message m = paint(1, 0x1);
     s.onMessage(m, 0);
     m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "x");  // out of order
@@ -367,6 +395,7 @@ TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
     s.onMessage(m, 0);
     EXPECT_FALSE(s.executed()) << "an answer to a query proves nothing";
     s.onExecuted(10);
+    confirmQuiet(s, 200);
     ASSERT_EQ(s.state(200), FrameSettler::State::Settled);
     Frame f = s.takeFrame();
     EXPECT_FALSE(f.hasWidgets);
@@ -377,18 +406,35 @@ TEST(SnapshotSettle, PositionEventsCountOnlyRightAfterTheirPaint)
 // keeps drawing then gives its last frame; one that drew nothing, none.
 TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
 {
-    FrameSettler s(1, 150, 1000, 0, nullptr);
-    s.onExecuted(60);
-    for (int64_t t = 0; t <= 1000; t += 100) {
+    FrameSettler s(1, 150, 1000, 0);
+    for (int64_t t = 50; t <= 1000; t += 100) {
         frame(s, 1, uint32_t(t), t);
-        EXPECT_EQ(s.state(std::min<int64_t>(t + 99, 1059)), FrameSettler::State::Waiting) << t;
+        EXPECT_EQ(s.state(std::min<int64_t>(t + 99, 1049)), FrameSettler::State::Waiting) << t;
     }
-    EXPECT_EQ(s.state(1060), FrameSettler::State::StillDrawing);
-    EXPECT_EQ(s.waitMs(1060), 0);
+    EXPECT_EQ(s.state(1050), FrameSettler::State::StillDrawing);
+    EXPECT_EQ(s.waitMs(1050), 0);
     EXPECT_TRUE(s.hasFrame());
-    EXPECT_EQ(s.takeFrame().paint.pixels[0], 1000u);
+    EXPECT_EQ(s.takeFrame().paint.pixels[0], 950u);
 
-    FrameSettler silent(1, 150, 1000, 0, nullptr);
+    // The maximum wait ends just after a paint: its positions come right
+    // after it, and the frame is whole only with them.
+    FrameSettler torn(1, 150, 1000, 0);
+    frame(torn, 1, 0x1, 0);
+    frame(torn, 1, 0x11, 900);
+    client::Message m = paint(1, 0x2);
+    torn.onMessage(m, 990);
+    EXPECT_EQ(torn.state(1000), FrameSettler::State::Waiting);
+    EXPECT_EQ(torn.waitMs(1000), 140) << "no sooner than the quiet period";
+    m = event(1, "EVENT_GET_ALL_WIDGET_POSITIONS", "[2]");
+    torn.onMessage(m, 1001);
+    m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "null\n");
+    torn.onMessage(m, 1001);
+    ASSERT_EQ(torn.state(1001), FrameSettler::State::StillDrawing);
+    Frame f = torn.takeFrame();
+    EXPECT_EQ(f.paint.pixels[0], 0x2u);
+    EXPECT_EQ(f.widgets, "[2]");
+
+    FrameSettler silent(1, 150, 1000, 0);
     silent.onExecuted(60);
     EXPECT_EQ(silent.waitMs(100), 960);
     EXPECT_EQ(silent.state(1059), FrameSettler::State::Waiting);
@@ -396,52 +442,79 @@ TEST(SnapshotSettle, EndlessFramesGiveTheLastOneAfterTheMaximumWait)
     EXPECT_FALSE(silent.hasFrame());
 }
 
+// A busy engine draws nothing while it builds another window's tree: the
+// clock alone never makes a window quiet. A marker sent after the quiet
+// period must be answered, then a later one, with no frame of the window
+// between; what the engine drew meanwhile starts it again.
+TEST(SnapshotSettle, AQuietWindowIsOneTheEngineRanThrough)
+{
+    FrameSettler s(1, 150, 3000, 0);
+    frame(s, 1, 0x1, 10);
+    EXPECT_EQ(s.state(2000), FrameSettler::State::Waiting) << "quiet by the clock only";
+    EXPECT_EQ(s.waitMs(2000), 160 + kStuckMs - 2000) << "the engine's answers decide, however long it is busy";
+    ASSERT_TRUE(s.answerWanted());
+    EXPECT_EQ(s.answerWanted()->from, 160);
+    s.onAnswer(1, 159);  // sent before the quiet period was over
+    EXPECT_EQ(s.answerWanted()->from, 160);
+    s.onAnswer(2, 160);
+    ASSERT_TRUE(s.answerWanted());
+    EXPECT_EQ(s.answerWanted()->after, 2u) << "then any marker after that one";
+    EXPECT_EQ(s.state(2010), FrameSettler::State::Waiting);
+    frame(s, 1, 0x2, 2020);  // drawn once the engine got to it: icons from an idle job
+    ASSERT_TRUE(s.answerWanted());
+    EXPECT_EQ(s.answerWanted()->from, 2170);
+    EXPECT_EQ(s.answerWanted()->after, 0u);
+    s.onAnswer(3, 2100);
+    s.onAnswer(4, 2170);
+    EXPECT_EQ(s.state(2250), FrameSettler::State::Waiting);
+    s.onAnswer(5, 2170);
+    EXPECT_FALSE(s.answerWanted());
+    ASSERT_EQ(s.state(2250), FrameSettler::State::Settled);
+    EXPECT_EQ(s.takeFrame().paint.pixels[0], 0x2u);
+
+    // The maximum wait is for a tree that keeps drawing: a window quiet by
+    // the clock waits for the engine's answers, however busy it is, until
+    // the engine counts as stuck.
+    FrameSettler unanswered(1, 150, 1000, 0);
+    frame(unanswered, 1, 0x3, 10);
+    EXPECT_EQ(unanswered.state(5000), FrameSettler::State::Waiting);
+    EXPECT_EQ(unanswered.waitMs(5000), 160 + kStuckMs - 5000);
+    EXPECT_EQ(unanswered.state(160 + kStuckMs), FrameSettler::State::Stuck);
+    confirmQuiet(unanswered, 9000);
+    EXPECT_EQ(unanswered.state(9000), FrameSettler::State::Settled);
+}
+
 // However long the engine takes, frames before the proof never decide: a
 // slow render is waited for, and only a stuck engine ends the wait.
 TEST(SnapshotSettle, NoFrameCountsBeforeTheRenderIsKnownToHaveRun)
 {
-    FrameSettler s(1, 150, 1000, 0, nullptr);
-    frame(s, 1, 0xa, 10);  // the tree before, still drawing
+    FrameSettler s(1, 150, 1000, 0);
+    client::Message m = paint(1, 0xa);  // the new window, empty
+    s.onMessage(m, 10);
+    s.onOtherMessage();
     EXPECT_EQ(s.state(20000), FrameSettler::State::Waiting);
     EXPECT_EQ(s.waitMs(20000), kStuckMs - 20000);
-    frame(s, 1, 0xb, 20500);
+    m = paint(1, 0xb);
+    s.onMessage(m, 20500);
+    s.onOtherMessage();  // the marker's answer
     s.onExecuted(21000);
-    EXPECT_EQ(s.state(21149), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 21150);
+    confirmQuiet(s, 21150);
     EXPECT_EQ(s.state(21150), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().paint.pixels[0], 0xbu);
 
-    FrameSettler stuck(1, 150, 1000, 0, nullptr);
-    frame(stuck, 1, 0xc, 10);
+    FrameSettler stuck(1, 150, 1000, 0);
+    m = paint(1, 0xc);
+    stuck.onMessage(m, 10);
     EXPECT_EQ(stuck.state(kStuckMs - 1), FrameSettler::State::Waiting);
     EXPECT_EQ(stuck.state(kStuckMs), FrameSettler::State::Stuck);
-}
-
-TEST(SnapshotSettle, AnEmptyWindowStandsForARenderThatDrawsNothingNew)
-{
-    Frame empty;
-    empty.paint.pixels = { 0xe };
-    FrameSettler s(1, 150, 3000, 0, &empty);
-    EXPECT_EQ(s.state(1000), FrameSettler::State::Waiting) << "not before the marker";
-    s.onExecuted(1000);
-    EXPECT_EQ(s.waitMs(1000), 150);
-    EXPECT_EQ(s.state(1149), FrameSettler::State::Waiting);
-    EXPECT_EQ(s.state(1150), FrameSettler::State::Settled);
-    EXPECT_EQ(s.takeFrame().paint.pixels[0], 0xeu);
-
-    // A frame with positions belongs to its tree and never stands in.
-    Frame tree;
-    tree.hasWidgets = true;
-    FrameSettler t(1, 150, 3000, 0, &tree);
-    t.onExecuted(10);
-    EXPECT_EQ(t.state(2999), FrameSettler::State::Waiting);
-    EXPECT_FALSE(t.hasFrame());
 }
 
 // A large tree's positions take the engine a while to write after its paint:
 // the paint alone is no frame until they or another message come.
 TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
 {
-    FrameSettler s(1, 40, 3000, 0, nullptr);
+    FrameSettler s(1, 40, 3000, 0);
     s.onExecuted(10);
     client::Message m = paint(1, 0x1);
     s.onMessage(m, 20);
@@ -452,46 +525,46 @@ TEST(SnapshotSettle, APaintWaitsForItsPositionsOrTheNextMessage)
     EXPECT_EQ(s.state(300), FrameSettler::State::Waiting) << "the placeholders are still due";
     m = event(1, "EVENT_GET_PLACEHOLDER_POSITIONS", "null\n");
     s.onMessage(m, 220);
-    EXPECT_EQ(s.state(259), FrameSettler::State::Waiting);
+    EXPECT_EQ(s.answerWanted()->from, 260);
+    confirmQuiet(s, 260);
     ASSERT_EQ(s.state(260), FrameSettler::State::Settled);
     EXPECT_EQ(s.takeFrame().widgets, "[\"big\"]");
 
     // A paint of a window without a tree has no positions: the next message
     // on the wire, of any window, completes it.
-    FrameSettler empty(1, 40, 3000, 0, nullptr);
+    FrameSettler empty(1, 40, 3000, 0);
     empty.onExecuted(10);
     m = paint(1, 0x2);
     empty.onMessage(m, 20);
     EXPECT_EQ(empty.state(100), FrameSettler::State::Waiting);
     empty.onOtherMessage();
+    confirmQuiet(empty, 100);
     EXPECT_EQ(empty.state(100), FrameSettler::State::Settled);
-    // ...and one that nothing follows at all is taken after the maximum wait.
-    FrameSettler alone(1, 40, 1000, 0, nullptr);
+    // ...and one that nothing follows at all is complete after the maximum
+    // wait, once the engine has answered.
+    FrameSettler alone(1, 40, 1000, 0);
     alone.onExecuted(10);
     m = paint(1, 0x3);
     alone.onMessage(m, 20);
+    confirmQuiet(alone, 60);
     EXPECT_EQ(alone.state(1009), FrameSettler::State::Waiting);
     EXPECT_EQ(alone.state(1010), FrameSettler::State::Settled);
 }
 
-// In a window that never had a tree only the render can draw positions.
-TEST(SnapshotSettle, ATreeFrameProvesTheRenderInANewWindowOnly)
+// In a window that never had a tree only the render can draw positions;
+// the window's own first frame has none and proves nothing.
+TEST(SnapshotSettle, ATreeFrameProvesTheRender)
 {
-    FrameSettler fresh(1, 150, 3000, 0, nullptr, true);
+    FrameSettler fresh(1, 150, 3000, 0);
     client::Message m = paint(1, 0x1);  // the window's own first, empty frame
     fresh.onMessage(m, 5);
     EXPECT_FALSE(fresh.executed());
     frame(fresh, 1, 0x2, 40);
     EXPECT_TRUE(fresh.executed());
-    EXPECT_EQ(fresh.state(189), FrameSettler::State::Waiting);
+    confirmQuiet(fresh, 190);
     EXPECT_EQ(fresh.state(190), FrameSettler::State::Settled);
     EXPECT_EQ(fresh.takeFrame().paint.pixels[0], 0x2u);
 
-    FrameSettler reused(1, 150, 3000, 0, nullptr, false);
-    frame(reused, 1, 0x3, 40);
-    EXPECT_TRUE(reused.sawTreeFrame());
-    EXPECT_FALSE(reused.executed()) << "may be the tree before, still drawing";
-    EXPECT_EQ(reused.state(2000), FrameSettler::State::Waiting);
 }
 
 // -------------------------------------------------------------- tree files

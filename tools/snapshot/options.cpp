@@ -170,14 +170,18 @@ Options:
                           the pictures are copied into DIR/images
   --quiet-ms MS           a render is settled once the engine is known to have
                           run it and no new frame has arrived for MS
-                          milliseconds (default 150)
+                          milliseconds (default 150), and the engine has
+                          answered two requests sent after that, so a busy
+                          engine's pause is not taken for a finished tree
   --max-wait-ms MS        how long a tree that keeps drawing (an animation)
                           may go on after the engine is known to have run
                           it (default 3000); its last frame is then written.
                           A render that shows no frame by then fails
-  --windows N             trees rendered at once, each in its own window
-                          (default 10, at most 32, never more than there are
-                          trees); 1 renders one tree after the other
+  --windows N             trees rendered at once (default 10, at most 32,
+                          never more than there are trees); 1 renders one
+                          tree after the other. Every tree gets a new window
+                          that never held another tree; the one before it is
+                          destroyed
   --engine PATH           engine binary (default: render-engine beside this
                           program)
   --workdir DIR           engine working directory (default: the parent of
@@ -189,14 +193,16 @@ literally, so JSON escapes such as \" cannot be used. Relative image paths
 in properties are resolved from the engine's working directory.
 
 Which frame is a tree's picture is decided from the engine's answers, never
-from a pause alone: the engine draws what a request changed before it runs
-the next one, so once a request sent after the render is answered, the last
-frame of the tree's window shows it. A slow engine is waited for (up to 30 s
-without any answer, then it counts as stuck and is restarted). Before each
-tree, the "style" and "disable" values that the engine keeps from earlier
-trees' buttons, checks, radios, progress bars, sliders, spinners and
-multi-button entries are put back to their start values, so each picture is
-the one the tree gives in a fresh engine.
+from a pause alone. Each tree is rendered in a window made for it, so the
+first frame with widget positions shows it; and the engine draws what a
+request changed before it runs the next one, so once a request sent after
+the render is answered, the last frame of the tree's window shows it too.
+A slow engine is waited for (up to 30 s without any answer, then it counts
+as stuck and is restarted). Before each tree, the "style" and "disable"
+values that the engine keeps from earlier trees' buttons, checks, radios,
+progress bars, sliders, spinners and multi-button entries are put back to
+their start values, so each picture is the one the tree gives in a fresh
+engine.
 
 Progress goes to standard error: one line per tree, in the order given, the
 engine's own diagnostics for it indented below, and a summary line at the

@@ -62,7 +62,7 @@ std::vector<std::string> lines(const std::string& text)
 
 Session::Session(const Options& options, std::string enginePath, std::string workdir)
     : options_(options), enginePath_(std::move(enginePath)), workdir_(std::move(workdir)),
-      pool_(options.windows, (options.windows + 1) / 2, options.quietMs, options.maxWaitMs)
+      pool_(options.windows, options.quietMs, options.maxWaitMs)
 {
 }
 
@@ -90,6 +90,8 @@ bool Session::send(const WindowPool::Request& r, const std::string& treeText)
     using Kind = WindowPool::Request::Kind;
     if (r.kind == Kind::Create)
         return engine_->sendRequest(r.windowId, "CMD_CREATE", createData());
+    if (r.kind == Kind::Destroy)
+        return engine_->sendRequest(r.windowId, "CMD_DESTROY", "");
     Json::Value d;
     d["width"] = options_.width;
     d["height"] = options_.height;
@@ -263,7 +265,7 @@ std::vector<Session::Finished> Session::collect()
         otherLines_.clear();
         std::vector<std::string>& own = windowLines_[d.windowId];
         r.diagnostics.insert(r.diagnostics.end(), own.begin(), own.end());
-        own.clear();
+        windowLines_.erase(d.windowId);  // the window serves no other tree
         out.push_back(std::move(f));
     }
     if (!stuck.empty())
@@ -278,7 +280,7 @@ Session::Finished Session::failure(size_t tag, int window, std::string error)
     Finished f { tag, {} };
     f.result.error = std::move(error);
     f.result.diagnostics = std::move(windowLines_[window]);
-    windowLines_[window].clear();
+    windowLines_.erase(window);
     return f;
 }
 

@@ -5,12 +5,9 @@
 
 namespace snapshot {
 
-FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
-                           bool freshWindow)
-    : id_(windowId), quietMs_(quietMs), maxWaitMs_(maxWaitMs), stuckAt_(startMs + kStuckMs), fresh_(freshWindow)
+FrameSettler::FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs)
+    : id_(windowId), quietMs_(quietMs), maxWaitMs_(maxWaitMs), stuckAt_(startMs + kStuckMs)
 {
-    if (previous && !previous->hasWidgets)
-        carried_ = *previous;
 }
 
 void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
@@ -20,6 +17,7 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
     if (m.kind == client::Message::Kind::Paint) {
         if (m.paint.id != id_)
             return;
+        confirmed_ = 0;
         frame_.emplace();
         frame_->paint = std::move(m.paint);
         lastFrameAt_ = nowMs;
@@ -36,21 +34,48 @@ void FrameSettler::onMessage(client::Message& m, int64_t nowMs)
         frame_->widgets = e.data;
         frame_->hasWidgets = true;
         lastFrameAt_ = nowMs;
+        confirmed_ = 0;
         expect_ = Expect::Placeholders;
-        sawTreeFrame_ = true;
-        if (fresh_ && !executedAt_)
+        // The window never had another tree: only this render can have
+        // drawn positions in it.
+        if (!executedAt_)
             executedAt_ = nowMs;
     } else if (expected == Expect::Placeholders && e.name == "EVENT_GET_PLACEHOLDER_POSITIONS") {
         frame_->placeholders = e.data;
         frame_->hasPlaceholders = true;
         lastFrameAt_ = nowMs;
+        confirmed_ = 0;
     }
 }
 
 void FrameSettler::onExecuted(int64_t nowMs)
 {
-    if (!executedAt_)
-        executedAt_ = nowMs;
+    if (executedAt_)
+        return;
+    executedAt_ = nowMs;
+    confirmed_ = 0;
+}
+
+// The first answer must be to a marker sent once the window had been quiet
+// for the whole period; the second to any marker after it, which the engine
+// runs a tick later, after drawing what was due when it ran the first.
+// `after` 0 stands for both still to come.
+std::optional<FrameSettler::Wanted> FrameSettler::answerWanted() const
+{
+    if (!executedAt_ || !frame_ || confirmed_ >= 2)
+        return std::nullopt;
+    if (confirmed_ == 0)
+        return Wanted { quietFrom() + quietMs_, 0 };
+    return Wanted { 0, confirmedSeq_ };
+}
+
+void FrameSettler::onAnswer(uint64_t seq, int64_t sentMs)
+{
+    std::optional<Wanted> w = answerWanted();
+    if (!w || sentMs < w->from || seq <= w->after)
+        return;
+    ++confirmed_;
+    confirmedSeq_ = seq;
 }
 
 // The render's own frame may come just after the marker's answer, so the
@@ -60,6 +85,13 @@ int64_t FrameSettler::quietFrom() const
     return frame_ ? std::max(lastFrameAt_, *executedAt_) : *executedAt_;
 }
 
+// A paint whose positions may still come is not a frame yet; one that
+// nothing follows for the whole wait had none.
+bool FrameSettler::complete(int64_t nowMs) const
+{
+    return expect_ == Expect::Nothing || nowMs - *executedAt_ >= maxWaitMs_;
+}
+
 FrameSettler::State FrameSettler::state(int64_t nowMs) const
 {
     if (!executedAt_)
@@ -67,32 +99,40 @@ FrameSettler::State FrameSettler::state(int64_t nowMs) const
     bool late = nowMs - *executedAt_ >= maxWaitMs_;
     // A canvas the toolkit draws in its worker thread may still send the
     // render's first frame after the answer: it gets the maximum wait.
-    if (!frame_ && !carried_)
+    if (!frame_)
         return late ? State::NoFrame : State::Waiting;
-    // A paint whose positions may still come is not a frame yet; one that
-    // nothing follows for the whole wait had none.
-    bool complete = expect_ == Expect::Nothing || late;
-    if (complete && nowMs - quietFrom() >= quietMs_)
-        return State::Settled;
-    return late ? State::StillDrawing : State::Waiting;
+    int64_t quietAt = quietFrom() + quietMs_;
+    if (complete(nowMs) && nowMs >= quietAt) {
+        if (confirmed_ >= 2)
+            return State::Settled;
+        // Quiet by the clock only: the maximum wait is for a tree that keeps
+        // drawing, not for an engine busy elsewhere, whose answers decide.
+        return nowMs >= quietAt + kStuckMs ? State::Stuck : State::Waiting;
+    }
+    // Still drawing: its last whole frame, never a paint whose positions
+    // are on their way.
+    return late && expect_ == Expect::Nothing ? State::StillDrawing : State::Waiting;
 }
 
 int FrameSettler::waitMs(int64_t nowMs) const
 {
-    int64_t until = stuckAt_;
-    if (executedAt_) {
-        until = *executedAt_ + maxWaitMs_;
-        if ((frame_ || carried_) && expect_ == Expect::Nothing)
-            until = std::min(until, quietFrom() + quietMs_);
-    }
+    if (!executedAt_)
+        return int(std::clamp<int64_t>(stuckAt_ - nowMs, 0, INT_MAX));
+    int64_t until = *executedAt_ + maxWaitMs_;
+    bool late = nowMs >= until;
+    int64_t quietAt = frame_ ? quietFrom() + quietMs_ : until;
+    if (frame_ && complete(nowMs) && nowMs >= quietAt)
+        until = confirmed_ >= 2 ? quietAt : quietAt + kStuckMs;  // the pool's markers get the answers
+    else if (frame_ && expect_ == Expect::Nothing)
+        until = std::min(until, quietAt);
+    else if (frame_ && late)
+        until = quietAt;  // the paint's positions come right after it
     return int(std::clamp<int64_t>(until - nowMs, 0, INT_MAX));
 }
 
 Frame FrameSettler::takeFrame()
 {
-    if (frame_)
-        return std::move(*frame_);
-    return carried_ ? std::move(*carried_) : Frame {};
+    return frame_ ? std::move(*frame_) : Frame {};
 }
 
 }  // namespace snapshot

@@ -1,19 +1,26 @@
 // Decides which frame belongs to a render and when it is final.
 //
+// Every render goes to a window made for it, which never held another tree.
 // The engine runs requests in order, one per tick, sends each window's
 // frames in the order it draws them, and draws what a request changed
-// before it runs the next request. So once the answer to a request sent
-// after the render is in (`onExecuted`), the last frame of the window that
-// came before that answer shows the new tree, and so does every frame after
-// it. Before that answer frames of the tree before may still come (a tree
-// that animates draws by itself), so nothing is decided before it; in a
-// window that never had a tree, a frame with positions is proof enough, as
-// only the render can have drawn it. The quiet period only decides when a
-// tree that keeps drawing (an animation, content that arrives later) has
-// settled; it never makes an unproven frame count. A render never proven
-// fails instead of showing an older frame. A frame is judged only once it
-// is complete: a paint of a window holding a tree is followed by its two
-// position events, which a large tree takes the engine a while to write.
+// before it runs the next request. So the render is proven to have run
+// either by a frame with positions in its window (only the render can have
+// drawn a tree there) or by the answer to a request sent after it
+// (`onExecuted`, for a tree that builds nothing); the last frame of the
+// window then shows the tree, and so does every frame after it. Nothing is
+// decided before that proof: the window's own empty frame may come first.
+// The quiet period only decides when a tree that keeps drawing (an
+// animation, content that arrives later) has settled; it never makes an
+// unproven frame count, and it is a period the engine was seen to run
+// through: a window is quiet once a request sent after its quiet period has
+// been answered, and then the next one, as the engine draws a frame that
+// was due (an animation step, content that comes in an idle job) before it
+// runs the request after. A busy engine draws nothing while it builds
+// another window's large tree; a wall clock alone would then take an
+// unfinished frame. A render never proven fails instead of showing an
+// older frame. A frame is judged only once it is complete: a paint of a
+// window holding a tree is followed by its two position events, which a
+// large tree takes the engine a while to write.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -45,17 +52,13 @@ public:
         Settled,       // proven, and quiet since its last frame
         StillDrawing,  // proven, but drawing for `maxWaitMs` after it ran: its last frame
         NoFrame,       // proven, yet no frame for it within `maxWaitMs`
-        Stuck,         // not known to have run within kStuckMs of the send
+        Stuck,         // not known to have run within kStuckMs of the send, or its
+                       // quiet window not confirmed within kStuckMs
     };
 
-    // `previous` is what the window showed when the render was sent, given
-    // only when that is an empty window (a frame without positions): a render
-    // that leaves the window empty again draws nothing new, so that frame
-    // stands for it. `freshWindow`: the window never had a tree, so a frame
-    // with positions proves the render has run.
+    // For a render into a window made for it, which never held another tree.
     // `maxWaitMs` counts from the proof that the render has run.
-    FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs, const Frame* previous,
-                 bool freshWindow = false);
+    FrameSettler(int windowId, int quietMs, int maxWaitMs, int64_t startMs);
 
     // Paints and position events of this window; paints are moved out of `m`.
     void onMessage(client::Message& m, int64_t nowMs);
@@ -65,33 +68,40 @@ public:
     // frame's paint and its position events back to back, so a paint still
     // waiting for its positions then has none: the frame is complete.
     void onOtherMessage() { expect_ = Expect::Nothing; }
+    // The answer to marker `seq`, sent at `sentMs`, came in.
+    void onAnswer(uint64_t seq, int64_t sentMs);
+    // Which marker the render still needs answered to show its window quiet:
+    // one sent at `from` or later, and later than marker `after`.
+    struct Wanted {
+        int64_t from;
+        uint64_t after;
+    };
+    std::optional<Wanted> answerWanted() const;
 
     State state(int64_t nowMs) const;
     // How long to wait for the next message before the state may change.
     int waitMs(int64_t nowMs) const;
 
     bool executed() const { return executedAt_.has_value(); }
-    // A frame with positions came since the render was sent (perhaps a stale one).
-    bool sawTreeFrame() const { return sawTreeFrame_; }
-    bool hasFrame() const { return frame_.has_value() || carried_.has_value(); }
+    bool hasFrame() const { return frame_.has_value(); }
     int framesSeen() const { return frames_; }
     Frame takeFrame();
 
 private:
     enum class Expect { Nothing, Widgets, Placeholders };
     int64_t quietFrom() const;
+    bool complete(int64_t nowMs) const;
 
     int id_;
     int quietMs_;
     int maxWaitMs_;
     int64_t stuckAt_;
-    bool fresh_;
     std::optional<int64_t> executedAt_;
     int64_t lastFrameAt_ = 0;
     std::optional<Frame> frame_;
-    std::optional<Frame> carried_;
     Expect expect_ = Expect::Nothing;
-    bool sawTreeFrame_ = false;
+    int confirmed_ = 0;          // answers that show the window quiet, up to 2
+    uint64_t confirmedSeq_ = 0;  // the marker of the first
     int frames_ = 0;
 };
 

@@ -28,13 +28,12 @@ bool loadTree(const std::string& path, TreeFile& out, std::string& error);
 bool checkTreeText(const std::string& text, std::string& error, size_t* nodes = nullptr,
                    Json::Value* parsed = nullptr);
 
-// Which window renders which trees, given as (index, nodes), and in what
-// turn: window w takes the trees w, w + windows, ... of the order that puts
+// Which slot renders which trees, given as (index, nodes), and in what
+// turn: slot w takes the trees w, w + windows, ... of the order that puts
 // the first one first, so that its picture comes soon, then the larger ones,
-// which keep their window longest, so that no large tree is left to finish
+// which keep their slot longest, so that no large tree is left to finish
 // alone at the end (equal sizes keep the order given). The turns are fixed
-// in advance because the engine lays some trees out a pixel apart depending
-// on the tree before them in the window, which must not depend on timing.
+// in advance, so that a run sends the same requests whatever the timing.
 std::vector<std::vector<size_t>> renderTurns(const std::vector<std::pair<size_t, size_t>>& trees, size_t windows);
 
 }  // namespace snapshot
