@@ -35,7 +35,7 @@ struct Session {
             exit(2);
         }
         engine->sendRequest(ID, "CMD_CREATE", "{\"width\":720,\"height\":1280,\"project-path\":\"/bench\"}");
-        if (!engine->waitEvent("EVENT_CREATE", ID, 10000)) {
+        if (!engine->waitEvent("EVENT_CREATE", ID, 60000)) {
             fprintf(stderr, "no EVENT_CREATE\n");
             exit(2);
         }

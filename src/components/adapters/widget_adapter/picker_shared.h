@@ -65,8 +65,6 @@ void picker_size_after(Evas_Object* obj, PickerState& s)
         SIZE_SET(obj, *s.width, *s.height);
 }
 
-// Removes a file selector, button or entry. Their directory model lists its
-// folder on a worker thread; a listing whose end is still queued when the
-// model goes is cancelled, and the toolkit then loses the listing's directory
-// handle. Delivering the queued thread results first ends it normally.
+// Removes a file selector, button or entry once the toolkit's file jobs
+// (their folder model's stat and listing on worker threads) have ended.
 bool remove_file_picker(Evas_Object* obj);
