@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "client/client.h"
+#include "engine_process.h"
 #include "kind_tree.h"
-#include "resident.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ struct Session {
             exit(2);
         }
         engine->sendRequest(ID, "CMD_CREATE", "{\"width\":720,\"height\":1280,\"project-path\":\"/bench\"}");
-        if (!engine->waitEvent("EVENT_CREATE", ID, 10000)) {
+        if (!engine->waitEvent("EVENT_CREATE", ID, 60000)) {
             fprintf(stderr, "no EVENT_CREATE\n");
             exit(2);
         }
@@ -63,7 +63,8 @@ struct Session {
         }
     }
 
-    long rss() const { return resident_kib(engine->pid()); }
+    bench::ProcessUsage usage() const { return bench::process_usage(engine->pid()); }
+    long rss() const { return usage().rssKib; }
 
     [[noreturn]] void fail() const
     {
@@ -77,55 +78,72 @@ struct Binary {
     std::string path;
 };
 
-// RSS after 10, 100 and `renders` renders of the whole example.
+// RSS after 10, 100 and `renders` renders of the whole example; open
+// descriptors after the first render and after the last.
 void example_soak(const std::vector<Binary>& binaries, const Json::Value& example, int renders)
 {
-    printf("examples/widgets.json re-rendered into one %dx%d window: resident memory (KiB)\n", W, H);
-    printf("%-10s %10s %10s %10s %16s\n", "engine", "10", "100", std::to_string(renders).c_str(),
-           "growth 100..last");
+    printf("examples/widgets.json re-rendered into one %dx%d window: resident memory (KiB), descriptors\n", W, H);
+    printf("%-10s %10s %10s %10s %16s %9s %9s\n", "engine", "10", "100", std::to_string(renders).c_str(),
+           "growth 100..last", "fds 1st", "fds last");
     for (const Binary& b : binaries) {
         Session s(b.path);
         long at10 = 0, at100 = 0;
+        int fdsFirst = 0;
         for (int r = 1; r <= renders; ++r) {
             s.render(example);
+            if (r == 1)
+                fdsFirst = s.usage().fds;
             if (r == 10)
                 at10 = s.rss();
             if (r == 100)
                 at100 = s.rss();
         }
-        long last = s.rss();
-        printf("%-10s %10ld %10ld %10ld %16ld\n", b.label.c_str(), at10, at100, last, last - at100);
+        bench::ProcessUsage last = s.usage();
+        printf("%-10s %10ld %10ld %10ld %16ld %9d %9d\n", b.label.c_str(), at10, at100, last.rssKib,
+               last.rssKib - at100, fdsFirst, last.fds);
         fflush(stdout);
     }
 }
 
+struct Growth {
+    double kibPerRender;
+    int fds; // descriptors gained over the measured renders
+};
+
 // Growth per render of a tree of ten copies of one kind, after a warm-up.
-double kind_growth(const std::string& binary, const Json::Value& tree, int renders)
+Growth kind_growth(const std::string& binary, const Json::Value& tree, int renders)
 {
     Session s(binary);
     for (int r = 0; r < WARM_UP; ++r)
         s.render(tree);
-    long before = s.rss();
+    bench::ProcessUsage before = s.usage();
     for (int r = 0; r < renders; ++r)
         s.render(tree);
-    return double(s.rss() - before) / renders;
+    bench::ProcessUsage after = s.usage();
+    return { double(after.rssKib - before.rssKib) / renders, after.fds - before.fds };
 }
 
-void kind_table(const std::vector<Binary>& binaries, const Json::Value& example, int renders)
+void kind_table(const std::vector<Binary>& binaries, const Json::Value& example, int renders,
+                const std::string& only)
 {
     const char* kinds[] = { "efl.colorselector", "efl.fileselectorentry", "efl.calendar", "efl.fileselectorbutton",
                             "efl.clock", "efl.fileselector", "efl.spinner", "efl.entry", "efl.label",
                             "efl.button" };
-    printf("\nten copies of one kind re-rendered: KiB per render over %d renders after %d\n", renders, WARM_UP);
+    printf("\nten copies of one kind re-rendered: KiB per render over %d renders after %d, descriptors gained\n",
+           renders, WARM_UP);
     printf("%-24s", "kind");
     for (const Binary& b : binaries)
-        printf(" %10s", b.label.c_str());
+        printf(" %10s %8s", b.label.c_str(), "fds");
     printf("\n");
     for (const char* kind : kinds) {
+        if (!only.empty() && ("," + only + ",").find("," + std::string(kind) + ",") == std::string::npos)
+            continue;
         Json::Value tree = kind_tree::copies(kind_tree::find(example, kind), 10);
         printf("%-24s", kind);
-        for (const Binary& b : binaries)
-            printf(" %10.1f", kind_growth(b.path, tree, renders));
+        for (const Binary& b : binaries) {
+            Growth g = kind_growth(b.path, tree, renders);
+            printf(" %10.1f %8d", g.kibPerRender, g.fds);
+        }
         printf("\n");
         fflush(stdout);
     }
@@ -149,6 +167,6 @@ int main(int argc, char** argv)
     if (renders > 0)
         example_soak(binaries, example, renders);
     if (kindRenders > 0)
-        kind_table(binaries, example, kindRenders);
+        kind_table(binaries, example, kindRenders, argc > 5 ? argv[5] : "");
     return 0;
 }

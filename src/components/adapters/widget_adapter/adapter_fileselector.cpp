@@ -1,42 +1,44 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
-#include "components/adapters/widget_adapter/memory_bounds.h"
-#include "components/adapters/widget_adapter/value_shared.h"
+#include "components/adapters/widget_adapter/picker_shared.h"
 
 namespace {
 
 // The toolkit stores any number as the mode; only its list and grid views exist.
-void fileselector_mode(Evas_Object* fileselector, const std::string& v, WalkSlots&)
+void fileselector_mode(Evas_Object* fileselector, const std::string& v, NoState&)
 {
     int mode;
     if (!prop_int(v, mode))
         return;
     if (mode < 0 || mode >= ELM_FILESELECTOR_LAST) {
-        value_diag(fileselector, "mode %d is neither list (0) nor grid (1); ignored", mode);
+        node_diag(fileselector, "mode %d is neither list (0) nor grid (1); ignored", mode);
         return;
     }
     elm_fileselector_mode_set(fileselector, static_cast<Elm_Fileselector_Mode>(mode));
 }
 
-const PropertyRule FILESELECTOR_RULES[] = {
-    { "path", value_rule::set_text_null_if_empty<elm_fileselector_path_set> },
-    { "selected", value_rule::set_text_null_if_empty<elm_fileselector_selected_set> },
-    { "save", rule::set_bool<elm_fileselector_is_save_set> },
-    { "folder-only", rule::set_bool<elm_fileselector_folder_only_set> },
-    { "buttons-set", rule::set_bool<elm_fileselector_buttons_ok_cancel_set> },
-    { "expandable", rule::set_bool<elm_fileselector_expandable_set> },
-    { "thumbnail-size-width", rule::ignore },
-    { "thumbnail-size-height", rule::ignore },
+constexpr auto FILE_ROWS = picker_file_rows<NoState>();
+
+const Row<NoState> FILESELECTOR_ROWS[] = {
+    FILE_ROWS[0],
+    FILE_ROWS[1],
+    FILE_ROWS[2],
+    FILE_ROWS[3],
+    FILE_ROWS[4],
+    { "buttons-set", row::set_bool<elm_fileselector_buttons_ok_cancel_set> },
     { "mode", fileselector_mode },
-    { "multi-select", rule::ignore },
-    { "hidded-visible", rule::ignore },
-    { "sort", rule::ignore },
+    { "thumbnail-size-width", row::ignore },
+    { "thumbnail-size-height", row::ignore },
+    { "multi-select", row::ignore },
+    { "hidded-visible", row::ignore },
+    { "sort", row::ignore },
 };
+
+constexpr PropertyTable<NoState> FILESELECTOR_TABLE = property_table(FILESELECTOR_ROWS);
 
 bool fileselector_set_property(Evas_Object* fileselector, _WidgetInfo* node, std::string)
 {
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(fileselector, node, FILESELECTOR_RULES, slots));
+    return set_properties(fileselector, node, FILESELECTOR_TABLE);
 }
 
 } // namespace

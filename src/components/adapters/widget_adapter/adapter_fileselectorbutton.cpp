@@ -1,17 +1,22 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
-#include "components/adapters/widget_adapter/memory_bounds.h"
+#include "components/adapters/widget_adapter/picker_shared.h"
 #include "components/adapters/widget_adapter/value_shared.h"
 
 namespace {
 
-constexpr auto FILESELECTORBUTTON_RULES =
-    picker_rules<elm_fileselector_button_window_title_set, elm_fileselector_button_inwin_mode_set>();
+constexpr auto FILESELECTORBUTTON_ROWS =
+    picker_rows<elm_fileselector_button_window_title_set, elm_fileselector_button_inwin_mode_set>();
+
+constexpr PropertyTable<PickerState> FILESELECTORBUTTON_TABLE = {
+    .rows = FILESELECTORBUTTON_ROWS.data(),
+    .count = PICKER_BUTTON_ROWS,
+    .after = picker_size_after<elm_fileselector_button_window_size_set>,
+};
 
 bool fileselectorbutton_set_property(Evas_Object* button, _WidgetInfo* node, std::string)
 {
-    return picker_set_property(button, node, FILESELECTORBUTTON_RULES.data(), PICKER_BUTTON_ROWS,
-                               elm_fileselector_button_window_size_set);
+    return set_properties(button, node, FILESELECTORBUTTON_TABLE);
 }
 
 bool fileselector_packed(Evas_Object* container, Evas_Object* child, _WidgetInfo*)

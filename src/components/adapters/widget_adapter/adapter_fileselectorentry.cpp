@@ -1,17 +1,22 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
-#include "components/adapters/widget_adapter/memory_bounds.h"
+#include "components/adapters/widget_adapter/picker_shared.h"
 #include "components/adapters/widget_adapter/value_shared.h"
 
 namespace {
 
-constexpr auto FILESELECTORENTRY_RULES =
-    picker_rules<elm_fileselector_entry_window_title_set, elm_fileselector_entry_inwin_mode_set>();
+constexpr auto FILESELECTORENTRY_ROWS =
+    picker_rows<elm_fileselector_entry_window_title_set, elm_fileselector_entry_inwin_mode_set>();
+
+constexpr PropertyTable<PickerState> FILESELECTORENTRY_TABLE = {
+    .rows = FILESELECTORENTRY_ROWS.data(),
+    .count = FILESELECTORENTRY_ROWS.size(),
+    .after = picker_size_after<elm_fileselector_entry_window_size_set>,
+};
 
 bool fileselectorentry_set_property(Evas_Object* entry, _WidgetInfo* node, std::string)
 {
-    return picker_set_property(entry, node, FILESELECTORENTRY_RULES.data(), FILESELECTORENTRY_RULES.size(),
-                               elm_fileselector_entry_window_size_set);
+    return set_properties(entry, node, FILESELECTORENTRY_TABLE);
 }
 
 bool fileselectorentry_pack(Evas_Object* container, Evas_Object* child, _WidgetInfo*)

@@ -16,11 +16,3 @@ void memory_bounds_init()
     elm_config_cursor_engine_only_set(EINA_TRUE);
     mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES);
 }
-
-bool remove_file_picker(Evas_Object* obj)
-{
-    if (!obj)
-        return false;
-    ecore_main_loop_thread_safe_call_wait(0.0);
-    return remove_widget(obj);
-}

@@ -1,7 +1,6 @@
 #pragma once
 // Engine-side bounds on memory the toolkit would otherwise keep for every
-// re-render: settings applied once after the toolkit starts, and the removal
-// of widgets whose background file jobs must end before they go.
+// re-render: settings applied once after the toolkit starts.
 #include <Elementary.h>
 
 // Once, after elm_init. Cursors only matter under a real pointer, which a
@@ -11,9 +10,3 @@
 // paint snapshot) are kept out of the heap so that freeing them returns the
 // pages instead of leaving holes that later small blocks pin.
 void memory_bounds_init();
-
-// Removes a file selector, button or entry. Their directory model lists its
-// folder on a worker thread; a listing whose end is still queued when the
-// model goes is cancelled, and the toolkit then loses the listing's directory
-// handle. Delivering the queued thread results first ends it normally.
-bool remove_file_picker(Evas_Object* obj);

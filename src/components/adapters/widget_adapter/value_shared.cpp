@@ -173,13 +173,3 @@ bool value_file_loadable(Evas_Object* obj, const std::string& path, long long li
     }
     return true;
 }
-
-bool picker_set_property(Evas_Object* obj, _WidgetInfo* node, const PropertyRule* rules, size_t rows,
-                         PickerSizeSetter sizeSet)
-{
-    WalkSlots slots;
-    WalkResult r = walk_properties(obj, node, rules, rows, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(PICKER_WIDTH, 2))
-        sizeSet(obj, slots.ints[PICKER_WIDTH], slots.ints[PICKER_HEIGHT]);
-    return walk_succeeded(r);
-}

@@ -2,7 +2,7 @@
 // Helpers shared by the value, text and time adapters (slider, spinner,
 // progress bar, calendar, date-time, clock, entry, file selectors) and by
 // their circular variants: finite reals, safe number formats, min/max ranges,
-// date and time fields, icon parts, file checks and the file pickers' table.
+// date and time fields, icon parts and file checks.
 #include <Elementary.h>
 
 #include <array>
@@ -173,13 +173,6 @@ void keep_text_skip_empty(Evas_Object*, const std::string& v, WalkSlots& s)
     s.textGiven[K] = true;
 }
 
-// `atoi` without the empty check: an empty value counts as 0.
-template <int K>
-void keep_int_any(Evas_Object*, const std::string& v, WalkSlots& s)
-{
-    s.ints[K] = atoi(v.c_str());
-}
-
 } // namespace value_rule
 
 // --- Date-time tables ----------------------------------------------------
@@ -200,30 +193,3 @@ constexpr std::array<R, DATETIME_ROWS> datetime_rows()
         { "minute", value_rule::keep_time_field<SLOT_MINUTE> },
     } };
 }
-
-// --- File pickers (file selector button and entry) -----------------------
-enum { PICKER_WIDTH, PICKER_HEIGHT };
-inline constexpr size_t PICKER_BUTTON_ROWS = 8; // the entry also knows "selected"
-
-template <auto TITLE_SET, auto INWIN_SET>
-constexpr std::array<PropertyRule, PICKER_BUTTON_ROWS + 1> picker_rules()
-{
-    return { {
-        { "path", value_rule::set_text_null_if_empty<elm_fileselector_path_set> },
-        { "window-title", value_rule::set_text_null_if_empty<TITLE_SET> },
-        { "inwin-mode", rule::set_bool<INWIN_SET> },
-        { "save", rule::set_bool<elm_fileselector_is_save_set> },
-        { "folder-only", rule::set_bool<elm_fileselector_folder_only_set> },
-        { "expandable", rule::set_bool<elm_fileselector_expandable_set> },
-        { "window-size-width", value_rule::keep_int_any<PICKER_WIDTH> },
-        { "window-size-height", value_rule::keep_int_any<PICKER_HEIGHT> },
-        { "selected", value_rule::set_text_null_if_empty<elm_fileselector_selected_set> },
-    } };
-}
-
-using PickerSizeSetter = void (*)(Evas_Object*, Evas_Coord, Evas_Coord);
-
-// The shape of both pickers' set_property: walk `rows` rows, then the window
-// size when both halves were given.
-bool picker_set_property(Evas_Object* obj, _WidgetInfo* node, const PropertyRule* rules, size_t rows,
-                         PickerSizeSetter sizeSet);

@@ -1,0 +1,43 @@
+#include "components/adapters/widget_adapter/picker_shared.h"
+
+#include "components/adapters/Adapter.h"
+
+namespace {
+
+// A listing of a large folder may take this long; a picker removed while a
+// job runs longer than that leaves it to be cancelled.
+const double FILE_JOBS_WAIT_S = 0.5;
+// How long one wait for a worker's report lasts before the counts are read again.
+const double REPORT_WAIT_S = 0.002;
+
+bool file_jobs_running()
+{
+    return ecore_thread_active_get() > 0 || ecore_thread_pending_total_get() > 0;
+}
+
+// Lets the toolkit's worker jobs (a folder's stat, then the listing its
+// result starts) run to their end and delivers what they queued for the main
+// loop. A listing still running or undelivered when its model goes is
+// cancelled, and the toolkit's cancellation loses the open folder: one
+// descriptor and its buffer per picker and render.
+void finish_file_jobs(Evas_Object* obj)
+{
+    double deadline = ecore_time_get() + FILE_JOBS_WAIT_S;
+    do {
+        while (file_jobs_running() && ecore_time_get() < deadline)
+            ecore_main_loop_thread_safe_call_wait(REPORT_WAIT_S);
+        ecore_main_loop_thread_safe_call_wait(0.0);
+    } while (file_jobs_running() && ecore_time_get() < deadline);
+    if (file_jobs_running())
+        node_diag(obj, "file jobs still running after %.1f s; the toolkit cancels them", FILE_JOBS_WAIT_S);
+}
+
+} // namespace
+
+bool remove_file_picker(Evas_Object* obj)
+{
+    if (!obj)
+        return false;
+    finish_file_jobs(obj);
+    return remove_widget(obj);
+}

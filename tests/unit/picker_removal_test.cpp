@@ -1,0 +1,122 @@
+// File selectors, their buttons and entries list their folder on a worker
+// thread; removing one while that listing runs must not leave the folder
+// open (the toolkit's cancelled listing never closes it).
+#include <dirent.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "components/adapters/property_walk.h"
+#include "toolkit_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class PickerRemoval : public ToolkitTest {
+protected:
+    fs::path dir;
+    _WidgetInfo* node = nullptr;
+
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        dir = fs::temp_directory_path() / ("picker_removal_" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        // Enough entries that the listing is still open when the loop first sees it.
+        for (int i = 0; i < 5000; ++i)
+            std::ofstream(dir / ("file-" + std::to_string(i)));
+        node = new _WidgetInfo;
+        node->wid = "picker";
+        node->properties = eina_list_append(nullptr, new Property{ "path", dir.string() });
+    }
+
+    void TearDown() override
+    {
+        deleteWidgetsInfo(node);
+        ToolkitTest::TearDown();
+        fs::remove_all(dir);
+    }
+
+    // True while one of this process's descriptors is the folder.
+    bool folderOpen() const
+    {
+        bool open = false;
+        DIR* fds = opendir("/proc/self/fd");
+        while (dirent* e = fds ? readdir(fds) : nullptr) {
+            char target[PATH_MAX];
+            std::string link = std::string("/proc/self/fd/") + e->d_name;
+            ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+            open = open || (n > 0 && std::string(target, n) == dir.string());
+        }
+        if (fds)
+            closedir(fds);
+        return open;
+    }
+
+    // Polls the descriptor table while the main loop stands still.
+    bool folderOpenWithin(double seconds) const
+    {
+        double deadline = ecore_time_get() + seconds;
+        do {
+            if (folderOpen())
+                return true;
+            std::this_thread::yield();
+        } while (ecore_time_get() < deadline);
+        return false;
+    }
+
+    // Delivers the workers' reports one batch at a time until a listing has
+    // the folder open. After each batch the main loop stands still for a
+    // moment: a listing that batch started (the folder's stat result starts
+    // it) opens the folder and keeps it open, since only the main loop can
+    // deliver its end.
+    bool deliverUntilListing(double seconds) const
+    {
+        double deadline = ecore_time_get() + seconds;
+        while (ecore_time_get() < deadline) {
+            ecore_main_loop_thread_safe_call_wait(0.001);
+            if (folderOpenWithin(0.05))
+                return true;
+        }
+        return false;
+    }
+
+    // Runs the main loop until the folder is closed or the deadline passes.
+    bool loopUntilClosed(double seconds) const
+    {
+        double deadline = ecore_time_get() + seconds;
+        while (folderOpen() && ecore_time_get() < deadline) {
+            ecore_main_loop_thread_safe_call_wait(0.001);
+            ecore_main_loop_iterate();
+        }
+        return !folderOpen();
+    }
+
+    void removeWhileListing(const char* type)
+    {
+        SCOPED_TRACE(type);
+        const WidgetAdapter* a = getAdapter(type);
+        ASSERT_NE(a, nullptr);
+        Evas_Object* picker = a->add(win);
+        ASSERT_NE(picker, nullptr);
+        ASSERT_TRUE(a->set_property(picker, node, ""));
+        ASSERT_TRUE(deliverUntilListing(10.0)) << "the listing never opened the folder";
+        EXPECT_TRUE(a->remove(picker));
+        // Whatever the toolkit closes, it closes within the jobs' end.
+        EXPECT_TRUE(loopUntilClosed(2.0)) << "the folder stays open";
+    }
+};
+
+TEST_F(PickerRemoval, RemovedWhileListingLeavesNoFolderOpen)
+{
+    // The entry removes its inner button the same way.
+    removeWhileListing("efl.fileselectorbutton");
+    removeWhileListing("efl.fileselector");
+}
+
+} // namespace
