@@ -41,6 +41,13 @@ void report_empty_paint(RenderPostRecord& record, ImageBuffer::Status status)
     diag("window %d: frame sent as an empty paint: %s", record.id, why);
 }
 
+// However the window goes, its render-post record goes with it; after the
+// destroy command's own remove_callbacks there is nothing left to remove.
+void window_deleted(void*, Evas*, Evas_Object* window, void*)
+{
+    remove_callbacks(window);
+}
+
 } // namespace
 
 void efl_util_init_toolkit()
@@ -70,6 +77,7 @@ Evas_Object* efl_util_create_off_screen_window_with_callbacks(int id)
     }
     auto* record = new RenderPostRecord { win, id };
     evas_event_callback_add(canvas, EVAS_CALLBACK_RENDER_POST, efl_util_evas_render_post_cb, record);
+    evas_object_event_callback_add(win, EVAS_CALLBACK_DEL, window_deleted, nullptr);
     return win;
 }
 
