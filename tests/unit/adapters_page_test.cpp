@@ -55,8 +55,10 @@ protected:
     // add, tag, show and set_property, as the render command does.
     Evas_Object* build(const char* type, const Props& list = {}, Evas_Object* parent = nullptr)
     {
-        Evas_Object* obj = getAdapter(type)->add(parent ? parent : win);
+        const WidgetAdapter* a = getAdapter(type);
+        Evas_Object* obj = a->add(parent ? parent : win);
         EXPECT_NE(obj, nullptr) << type;
+        adapter_attach(obj, a);
         efl_util_tag_text(obj, KEY_WID, type);
         evas_object_show(obj);
         EXPECT_TRUE(apply(obj, type, list)) << type;

@@ -232,7 +232,8 @@ TEST_F(RenderCommand, PropertiesArriveSortedAndEscapesRestoredBelowTheRoot)
     Json::Value tree = node("efl.bg", "root", props, Json::Value(Json::arrayValue));
     tree["children"].append(node("efl.bg", "child", props));
     cmd.setRenderData(compact(tree));
-    _WidgetInfo* root = cmd.createWingetsInfo();
+    WidgetInfoPtr built = cmd.createWingetsInfo();
+    _WidgetInfo* root = built.get();
     ASSERT_TRUE(root);
     auto values = [](_WidgetInfo* n) {
         std::vector<std::string> out;
@@ -249,7 +250,6 @@ TEST_F(RenderCommand, PropertiesArriveSortedAndEscapesRestoredBelowTheRoot)
     ASSERT_TRUE(child);
     EXPECT_EQ(child->parent, root);
     EXPECT_EQ(values(child), (std::vector<std::string> { "a=x\xe2\x84\x89", "b=a\\b" }));
-    deleteWidgetsInfo(root);
 }
 
 TEST_F(RenderCommand, MalformedNodesAreSkippedAndTheRestBuilt)

@@ -106,6 +106,21 @@ TEST(Buffers, AllocBufferOwnsUntilFreedOrTaken)
     EXPECT_EQ(b.getBuffer(), nullptr);
     EXPECT_EQ(b.getSize(), 0);
 
+    // Taken, the block outlives the buffer; left in it, it goes with the buffer.
+    void* taken;
+    {
+        AllocBuffer owner;
+        owner.allocNewBuffer(4);
+        owner.allocNewBuffer(8); // the first block is freed, not leaked
+        taken = owner.take();
+        EXPECT_EQ(owner.getBuffer(), nullptr);
+        EXPECT_EQ(owner.take(), nullptr);
+        owner.allocNewBuffer(32);
+    }
+    ASSERT_NE(taken, nullptr);
+    memset(taken, 1, 8);
+    free(taken);
+
     Buffer view;
     EXPECT_EQ(view.allocNewBuffer(8), nullptr);
     EXPECT_EQ(view.getSize(), 0);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "utils/heap_block.h"
 #include "utils/log_util.h"
 
 MsgReader* MsgReader::m_spMsgReader = nullptr;
@@ -82,24 +81,24 @@ int MsgReader::readHeader()
 int MsgReader::readBody()
 {
     int size = m_header.getBodySize();
-    // The block is the reader's until the queue takes it; a failure below
-    // ends the process.
-    HeapBlock<char> block(static_cast<char*>(m_bodyBuffer.allocNewBuffer(size + 1)));
+    // The body buffer owns the block until the queue takes it; a failure
+    // below ends the process.
+    auto* block = static_cast<char*>(m_bodyBuffer.allocNewBuffer(size + 1));
     if (!block) {
         diag("cannot allocate %d bytes for a frame body; exiting", size + 1);
         m_pConnector->destroySock(ENOMEM);
     }
-    memset(block.get(), 0, size_t(size) + 1);
-    if (!receiveExactly(block.get(), size)) {
+    memset(block, 0, size_t(size) + 1);
+    if (!receiveExactly(block, size)) {
         int err = errno;
         diag("connection closed or failed inside a frame body; exiting");
         m_pConnector->destroySock(err);
     }
-    if (!m_header.checkChecksumData(block.get())) {
+    if (!m_header.checkChecksumData(block)) {
         int err = errno;
         diag("frame rejected: body checksum mismatch; exiting");
         m_pConnector->destroySock(err);
     }
-    m_pQManager->enqueue(block.release());
+    m_pQManager->enqueue(m_bodyBuffer.take());
     return 0;
 }

@@ -59,8 +59,6 @@ int MsgWriter::writeMsg(const IMsg* msg)
         rc = write(body.get());
     if (rc != 0)
         diag("cannot send a message to the IDE: connection lost");
-    // An owning body hands its block back here; a view (the paint's) has none.
-    body->freeAllocBuffer();
     return rc;
 }
 

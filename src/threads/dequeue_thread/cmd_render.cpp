@@ -86,7 +86,7 @@ void CmdRender::doCmd()
 
     // Read and checked before the old tree goes, so that a refused tree
     // leaves the window showing what it showed.
-    WidgetInfoPtr root(createWingetsInfo());
+    WidgetInfoPtr root = createWingetsInfo();
     if (!m_refusal.empty()) {
         diag("%s; the window keeps its previous tree", m_refusal.c_str());
         return;
@@ -134,7 +134,7 @@ bool CmdRender::refuse(std::string why)
     return false;
 }
 
-_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth)
+WidgetInfoPtr CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth)
 {
     if (depth > MAX_RENDER_DEPTH) {
         refuse("widget tree nests deeper than " + std::to_string(MAX_RENDER_DEPTH) + " levels");
@@ -178,10 +178,10 @@ _WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent,
         diag("node \"%s\": \"children\" is not an array; children skipped", node->wid.c_str());
     else if (children.isArray())
         node->children = createSubWidgets(node.get(), children, depth + 1);
-    return node.release();
+    return node;
 }
 
-_WidgetInfo* CmdRender::createWingetsInfo()
+WidgetInfoPtr CmdRender::createWingetsInfo()
 {
     m_refusal.clear();
     m_iNodes = 0;
@@ -204,8 +204,8 @@ _WidgetInfo* CmdRender::createWingetsInfo()
         refuse(std::string("render data ") + json_util_reason(read));
         return nullptr;
     }
-    WidgetInfoPtr tree(makeNode(root, nullptr, false, 1));
-    return m_refusal.empty() ? tree.release() : nullptr;
+    WidgetInfoPtr tree = makeNode(root, nullptr, false, 1);
+    return m_refusal.empty() ? std::move(tree) : nullptr;
 }
 
 Eina_List* CmdRender::createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array)
@@ -220,8 +220,8 @@ Eina_List* CmdRender::createSubWidgets(_WidgetInfo* parent, const Json::Value& a
 {
     Eina_List* list = nullptr;
     for (Json::ArrayIndex i = 0; i < array.size() && m_refusal.empty(); ++i)
-        if (_WidgetInfo* node = makeNode(array[i], parent, true, depth))
-            list = eina_list_append(list, node);
+        if (WidgetInfoPtr node = makeNode(array[i], parent, true, depth))
+            list = eina_list_append(list, node.release()); // the parent's list owns its children
     return list;
 }
 
