@@ -469,16 +469,7 @@ TEST_F(PageAdapters, TwoWindowsKeepTheirOwnTabsOverManyRenders)
     evas_object_resize(other, width, height);
     WindowManager::getInstance()->add(otherId, other, "/p", "mobile");
     evas_object_data_set(other, "project-path", (void*)"/p");
-    auto renderInto = [&](int target, const Json::Value& tree) {
-        Json::Value data;
-        data["width"] = width;
-        data["height"] = height;
-        data["render-data"] = tree_json::compact(tree);
-        CmdRender cmd;
-        cmd.setId(target);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
-    };
+    auto renderInto = [&](int target, const Json::Value& tree) { renderTextIn(target, tree_json::compact(tree)); };
     auto viewTree = [](const std::string& p) {
         return node("zelva.doc", "doc", props({}), kids({ node("zelva.view", p + "view", props({}), kids({ tabbarTree(p) })) }));
     };

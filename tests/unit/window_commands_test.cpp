@@ -8,13 +8,9 @@
 
 #include <string>
 
-#include "components/adapters/Adapter.h"
-#include "components/manager/window_manager.h"
 #include "fake_connection.h"
-#include "threads/dequeue_thread/cmd_render.h"
+#include "render_fixture.h"
 #include "threads/dequeue_thread/cmd_window.h"
-#include "tree_json.h"
-#include "utils/efl_util.h"
 #include "utils/heap_block.h"
 
 namespace {
@@ -30,32 +26,17 @@ protected:
         data["width"] = width;
         data["height"] = height;
         data["project-path"] = project;
-        CmdCreate cmd;
-        cmd.setId(id);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
+        run_command<CmdCreate>(id, data);
         return WindowManager::getInstance()->find(id);
     }
-    static void destroy(int id)
-    {
-        CmdDestroy cmd;
-        cmd.setId(id);
-        cmd.doCmd();
-    }
+    static void destroy(int id) { run_command<CmdDestroy>(id, Json::Value()); }
     static void render(int id, int width, int height, const char* label)
     {
-        Json::Value tree = tree_json::node("efl.box", "box", Json::Value(), Json::Value(Json::arrayValue));
         Json::Value text;
         text["text"] = label;
+        Json::Value tree = tree_json::node("efl.box", "box", Json::Value(), Json::Value(Json::arrayValue));
         tree["children"].append(tree_json::node("efl.label", "label", text));
-        Json::Value data;
-        data["width"] = width;
-        data["height"] = height;
-        data["render-data"] = tree_json::compact(tree);
-        CmdRender cmd;
-        cmd.setId(id);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
+        run_command<CmdRender>(id, render_data(width, height, tree_json::compact(tree)));
     }
     static void counted(void* data, Evas*, Evas_Object*, void*) { ++*static_cast<int*>(data); }
     void watch(Evas_Object* win, int slot) { evas_object_event_callback_add(win, EVAS_CALLBACK_FREE, counted, &freed[slot]); }

@@ -33,9 +33,9 @@ const char* const WINDOW_DATA_KEYS[] = { "win-width", "win-height", "project-pat
 
 void window_data_free(void* data, Evas*, Evas_Object* win, void*)
 {
+    std::unique_ptr<WindowData> owned(static_cast<WindowData*>(data));
     for (const char* key : WINDOW_DATA_KEYS)
         evas_object_data_del(win, key);
-    delete static_cast<WindowData*>(data);
 }
 
 void window_data_attach(Evas_Object* win, int width, int height, const std::string& projectPath)
