@@ -313,6 +313,41 @@ TEST_F(RenderCommand, DocChildrenFillTheWindowAndOthersArePacked)
     eina_list_free(packed);
 }
 
+// Packing a child and tearing a tree down use the record kept on each built
+// object; an object no render built has none and teardown leaves it alone.
+TEST_F(RenderCommand, EachBuiltObjectKeepsTheRecordThatBuiltIt)
+{
+    Json::Value cells(Json::arrayValue);
+    cells.append(node("efl.bg", "cell", tree_json::props({ { "pack-left", "0" }, { "pack-top", "0" }, { "pack-width", "1" }, { "pack-height", "1" } })));
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.table", "table", Json::Value(), cells));
+    kids.append(node("zelva.content", "content"));
+    render(node("efl.box", "box", Json::Value(), kids));
+    const Eina_List* built = efl_util_list_get(page(), KEY_CHILDREN);
+    ASSERT_EQ(eina_list_count(built), 2u);
+    auto* table = static_cast<Evas_Object*>(eina_list_nth(built, 0));
+    auto* content = static_cast<Evas_Object*>(eina_list_nth(built, 1));
+    auto* cell = static_cast<Evas_Object*>(eina_list_data_get(efl_util_list_get(table, KEY_CHILDREN)));
+    EXPECT_EQ(adapter_of(page()), getAdapter("efl.box"));
+    EXPECT_EQ(adapter_of(table), getAdapter("efl.table"));
+    EXPECT_EQ(adapter_of(content), getAdapter("efl.bg")) << "an alias keeps the record its name maps to";
+    EXPECT_EQ(adapter_of(cell), getAdapter("efl.bg"));
+    EXPECT_EQ(elm_table_child_get(table, 0, 0), cell) << "packed by the table's own record";
+
+    Evas_Object* stranger = elm_label_add(win);
+    EXPECT_EQ(adapter_of(stranger), nullptr);
+    EXPECT_EQ(adapter_of(nullptr), nullptr);
+    int deleted = 0;
+    auto count = [](void* data, Evas*, Evas_Object*, void*) { ++*static_cast<int*>(data); };
+    evas_object_event_callback_add(stranger, EVAS_CALLBACK_DEL, count, &deleted);
+    evas_object_event_callback_add(cell, EVAS_CALLBACK_DEL, count, &deleted);
+    free_evas_object(stranger);
+    EXPECT_EQ(deleted, 0);
+    free_evas_object(static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)));
+    EXPECT_EQ(deleted, 1) << "the cell went with its tree";
+    evas_object_del(stranger);
+}
+
 TEST_F(RenderCommand, RerenderLeavesExactlyOneTree)
 {
     std::vector<Evas_Object*> deleted;
