@@ -2,7 +2,8 @@
 #include "components/adapters/Adapter.h"
 
 // Every adapter record, each defined by its kind's file. A record named here
-// that no file defines is a link error, not a silent null.
+// that no file defines is a link error, not a silent null. A new kind adds
+// its line here and its type names to the table in Adapter.cpp.
 extern const WidgetAdapter actionslider_adapter;
 extern const WidgetAdapter bg_adapter;
 extern const WidgetAdapter box_adapter;
