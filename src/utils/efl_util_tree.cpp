@@ -129,7 +129,7 @@ void free_evas_object(Evas_Object* obj)
         return;
     while (Evas_Object* child = efl_util_list_pop_front(obj, KEY_CHILDREN))
         free_evas_object(child);
-    // An object no render built is left as it is.
-    if (const WidgetAdapter* adapter = adapter_of(obj))
+    // An object no render built, or one already removed, is left as it is.
+    if (const WidgetAdapter* adapter = adapter_detach(obj))
         adapter->remove(obj);
 }

@@ -345,6 +345,14 @@ TEST_F(RenderCommand, EachBuiltObjectKeepsTheRecordThatBuiltIt)
     EXPECT_EQ(deleted, 0);
     free_evas_object(static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)));
     EXPECT_EQ(deleted, 1) << "the cell went with its tree";
+
+    // A record whose remove keeps its object: reached twice, it is removed once.
+    static int removed = 0;
+    static const WidgetAdapter keeper = { .remove = [](Evas_Object*) { return ++removed > 0; } };
+    adapter_attach(stranger, &keeper);
+    free_evas_object(stranger);
+    free_evas_object(stranger);
+    EXPECT_EQ(removed, 1);
     evas_object_del(stranger);
 }
 

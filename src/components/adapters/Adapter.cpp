@@ -126,6 +126,11 @@ const WidgetAdapter* adapter_of(const Evas_Object* obj)
     return obj ? static_cast<const WidgetAdapter*>(evas_object_data_get(obj, KEY_ADAPTER)) : nullptr;
 }
 
+const WidgetAdapter* adapter_detach(Evas_Object* obj)
+{
+    return obj ? static_cast<const WidgetAdapter*>(evas_object_data_del(obj, KEY_ADAPTER)) : nullptr;
+}
+
 bool common_set_property(Evas_Object* obj, const std::string& name, const std::string& value)
 {
     if (!obj)

@@ -23,6 +23,9 @@ const WidgetAdapter* getAdapter(std::string name);
 // an object no render built.
 void adapter_attach(Evas_Object* obj, const WidgetAdapter* adapter);
 const WidgetAdapter* adapter_of(const Evas_Object* obj);
+// Takes the record off `obj` and returns it: teardown removes an object
+// through its record once, however often it is reached.
+const WidgetAdapter* adapter_detach(Evas_Object* obj);
 
 // Properties every widget understands; false only for a null object.
 bool common_set_property(Evas_Object* obj, const std::string& name, const std::string& value);
