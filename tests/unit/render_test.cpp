@@ -348,7 +348,9 @@ TEST_F(RenderCommand, EachBuiltObjectKeepsTheRecordThatBuiltIt)
 
     // A record whose remove keeps its object: reached twice, it is removed once.
     static int removed = 0;
-    static const WidgetAdapter keeper = { .remove = [](Evas_Object*) { return ++removed > 0; } };
+    static const WidgetAdapter keeper = {
+        .add = nullptr, .remove = [](Evas_Object*) { return ++removed > 0; }, .set_property = nullptr, .pack = nullptr, .unpack = nullptr
+    };
     adapter_attach(stranger, &keeper);
     free_evas_object(stranger);
     free_evas_object(stranger);
