@@ -37,7 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uqitem_st item;
     while (queue->dequeue(item)) {
         FUZZ_REQUIRE(strlen(static_cast<char*>(item.data)) <= size);
-        free(item.data);
         queue->eraseBeginItem();
     }
     return 0;

@@ -34,11 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzz_init_once();
     CmdRender cmd;
     cmd.setRenderData(fuzz_text(data, size));
-    _WidgetInfo* root = cmd.createWingetsInfo();
+    WidgetInfoPtr root = cmd.createWingetsInfo();
     FUZZ_REQUIRE(!root || cmd.refusal().empty());
     int count = 0;
     if (root)
-        check(root, nullptr, 1, count);
-    deleteWidgetsInfo(root);
+        check(root.get(), nullptr, 1, count);
     return 0;
 }

@@ -13,12 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::string text = fuzz_text(data, size);
     if (text[0] == '{') {
-        Buffer body;
-        body.setBuffer(text.c_str());
-        DequeueThread::m_pBufferBody = &body;
-        IMsg* msg = DequeueThread::createMsgHandler();
-        DequeueThread::m_pBufferBody = nullptr;
-        delete dynamic_cast<Msg*>(msg);
+        DequeueThread::m_pBufferBody = std::make_unique<Buffer>();
+        DequeueThread::m_pBufferBody->setBuffer(text.c_str());
+        DequeueThread::createMsgHandler();
+        DequeueThread::m_pBufferBody.reset();
         return 0;
     }
     MsgRequestCommand msg;

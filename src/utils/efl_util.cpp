@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <strings.h>
 
 #include "components/adapters/Adapter.h"
 #include "components/manager/window_manager.h"
 #include "components/msg_writer/msg_writer.h"
+#include "utils/heap_block.h"
 #include "utils/log_util.h"
 
 char g_sz_elm_profile_buff[128] = {};
@@ -41,6 +43,13 @@ void report_empty_paint(RenderPostRecord& record, ImageBuffer::Status status)
     diag("window %d: frame sent as an empty paint: %s", record.id, why);
 }
 
+// However the window goes, its render-post record goes with it; after the
+// destroy command's own remove_callbacks there is nothing left to remove.
+void window_deleted(void*, Evas*, Evas_Object* window, void*)
+{
+    remove_callbacks(window);
+}
+
 } // namespace
 
 void efl_util_init_toolkit()
@@ -68,8 +77,10 @@ Evas_Object* efl_util_create_off_screen_window_with_callbacks(int id)
         evas_object_del(win);
         return nullptr;
     }
-    auto* record = new RenderPostRecord { win, id };
-    evas_event_callback_add(canvas, EVAS_CALLBACK_RENDER_POST, efl_util_evas_render_post_cb, record);
+    // The canvas callback owns the record until remove_callbacks takes it back.
+    auto record = std::make_unique<RenderPostRecord>(RenderPostRecord { win, id });
+    evas_event_callback_add(canvas, EVAS_CALLBACK_RENDER_POST, efl_util_evas_render_post_cb, record.release());
+    evas_object_event_callback_add(win, EVAS_CALLBACK_DEL, window_deleted, nullptr);
     return win;
 }
 
@@ -89,9 +100,8 @@ void remove_callbacks(Evas_Object* window)
 {
     if (!window)
         return;
-    void* record = evas_event_callback_del(evas_object_evas_get(window), EVAS_CALLBACK_RENDER_POST,
-                                           efl_util_evas_render_post_cb);
-    delete static_cast<RenderPostRecord*>(record);
+    std::unique_ptr<RenderPostRecord> record(static_cast<RenderPostRecord*>(
+        evas_event_callback_del(evas_object_evas_get(window), EVAS_CALLBACK_RENDER_POST, efl_util_evas_render_post_cb)));
 }
 
 void efl_util_evas_render_post_cb(void* data, Evas*, void*)
@@ -106,14 +116,10 @@ void efl_util_evas_render_post_cb(void* data, Evas*, void*)
     auto* page = static_cast<Evas_Object*>(evas_object_data_get(record->window, KEY_PAGE));
     if (!page)
         return;
-    if (char* widgets = get_all_widget_positions(record->window, page)) {
-        writer->sendResponseEventMessage(record->id, "EVENT_GET_ALL_WIDGET_POSITIONS", widgets);
-        free(widgets);
-    }
-    if (char* placeholders = get_placeholder_positions(page, "0")) {
-        writer->sendResponseEventMessage(record->id, "EVENT_GET_PLACEHOLDER_POSITIONS", placeholders);
-        free(placeholders);
-    }
+    if (HeapBlock<char> widgets { get_all_widget_positions(record->window, page) })
+        writer->sendResponseEventMessage(record->id, "EVENT_GET_ALL_WIDGET_POSITIONS", widgets.get());
+    if (HeapBlock<char> placeholders { get_placeholder_positions(page, "0") })
+        writer->sendResponseEventMessage(record->id, "EVENT_GET_PLACEHOLDER_POSITIONS", placeholders.get());
 }
 
 void efl_util_overlay_theme(Elm_Theme* theme, const char* file)

@@ -129,12 +129,7 @@ void free_evas_object(Evas_Object* obj)
         return;
     while (Evas_Object* child = efl_util_list_pop_front(obj, KEY_CHILDREN))
         free_evas_object(child);
-    auto* type = static_cast<const char*>(evas_object_data_get(obj, KEY_WIDGET_TYPE));
-    if (!type)
-        return;
-    const WidgetAdapter* adapter = getAdapter(type);
-    if (adapter && adapter->remove)
+    // An object no render built, or one already removed, is left as it is.
+    if (const WidgetAdapter* adapter = adapter_detach(obj))
         adapter->remove(obj);
-    else
-        remove_widget(obj);
 }

@@ -1,18 +1,14 @@
 #include "utils/q_util.h"
 
-#include <cstdlib>
-
 uqlist* q_util_create() { return new uqlist; }
 void q_util_destroy(uqlist* list) { delete list; }
-void q_util_push_back(uqlist* list, const uqitem_st* item) { list->push_back(*item); }
-void q_util_push_front(uqlist* list, const uqitem_st* item) { list->push_front(*item); }
+void q_util_push_back(uqlist* list, const uqitem_st* item) { list->push_back({ item->type, HeapBlock<>(item->data) }); }
+void q_util_push_front(uqlist* list, const uqitem_st* item) { list->push_front({ item->type, HeapBlock<>(item->data) }); }
 
 void q_util_pop_front(uqlist* list)
 {
-    if (list->empty())
-        return;
-    free(list->front().data);
-    list->pop_front();
+    if (!list->empty())
+        list->pop_front();
 }
 
 void q_util_pop_back(uqlist* list)
@@ -24,13 +20,13 @@ void q_util_pop_back(uqlist* list)
 void q_util_front(uqlist* list, uqitem_st& out)
 {
     if (!list->empty())
-        out = list->front();
+        out = { list->front().type, list->front().data.get() };
 }
 
 void q_util_back(uqlist* list, uqitem_st& out)
 {
     if (!list->empty())
-        out = list->back();
+        out = { list->back().type, list->back().data.get() };
 }
 
 void q_util_erase(uqlist* list, uqlist::iterator it)

@@ -80,6 +80,7 @@ protected:
             return nullptr;
         Evas_Object* obj = a.add(win);
         EXPECT_NE(obj, nullptr) << type;
+        adapter_attach(obj, &a);
         efl_util_tag_text(obj, KEY_WIDGET_TYPE, type);
         evas_object_show(obj);
         apply(obj, type, props);

@@ -54,6 +54,7 @@ protected:
         Evas_Object* obj = a ? a->add(parent) : nullptr;
         if (!obj)
             return nullptr;
+        adapter_attach(obj, a);
         efl_util_tag_text(obj, KEY_WID, type);
         efl_util_tag_text(obj, KEY_WIDGET_TYPE, type);
         evas_object_show(obj);

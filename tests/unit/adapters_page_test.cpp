@@ -55,8 +55,10 @@ protected:
     // add, tag, show and set_property, as the render command does.
     Evas_Object* build(const char* type, const Props& list = {}, Evas_Object* parent = nullptr)
     {
-        Evas_Object* obj = getAdapter(type)->add(parent ? parent : win);
+        const WidgetAdapter* a = getAdapter(type);
+        Evas_Object* obj = a->add(parent ? parent : win);
         EXPECT_NE(obj, nullptr) << type;
+        adapter_attach(obj, a);
         efl_util_tag_text(obj, KEY_WID, type);
         evas_object_show(obj);
         EXPECT_TRUE(apply(obj, type, list)) << type;
@@ -467,16 +469,7 @@ TEST_F(PageAdapters, TwoWindowsKeepTheirOwnTabsOverManyRenders)
     evas_object_resize(other, width, height);
     WindowManager::getInstance()->add(otherId, other, "/p", "mobile");
     evas_object_data_set(other, "project-path", (void*)"/p");
-    auto renderInto = [&](int target, const Json::Value& tree) {
-        Json::Value data;
-        data["width"] = width;
-        data["height"] = height;
-        data["render-data"] = tree_json::compact(tree);
-        CmdRender cmd;
-        cmd.setId(target);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
-    };
+    auto renderInto = [&](int target, const Json::Value& tree) { renderTextIn(target, tree_json::compact(tree)); };
     auto viewTree = [](const std::string& p) {
         return node("zelva.doc", "doc", props({}), kids({ node("zelva.view", p + "view", props({}), kids({ tabbarTree(p) })) }));
     };

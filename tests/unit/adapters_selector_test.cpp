@@ -50,6 +50,7 @@ protected:
         EXPECT_NE(obj, nullptr) << type << ": " << adapter_take_refusal();
         if (!obj)
             return nullptr;
+        adapter_attach(obj, a);
         efl_util_tag_text(obj, KEY_WID, "s1");
         efl_util_tag_text(obj, KEY_WIDGET_TYPE, type);
         evas_object_show(obj);

@@ -14,31 +14,29 @@
 
 namespace {
 
-// Parses `body` the way a tick does; returns the message (caller deletes) or null.
-IMsg* envelope(const std::string& body)
+// Parses `body` the way a tick does; returns the message or null.
+std::unique_ptr<IMsg> envelope(const std::string& body)
 {
-    Buffer view;
-    view.setBuffer(body.data());
-    Buffer* saved = DequeueThread::m_pBufferBody;
-    DequeueThread::m_pBufferBody = &view;
-    IMsg* msg = DequeueThread::createMsgHandler();
-    DequeueThread::m_pBufferBody = saved;
+    std::unique_ptr<Buffer> saved = std::move(DequeueThread::m_pBufferBody);
+    DequeueThread::m_pBufferBody = std::make_unique<Buffer>();
+    DequeueThread::m_pBufferBody->setBuffer(body.data());
+    std::unique_ptr<IMsg> msg = DequeueThread::createMsgHandler();
+    DequeueThread::m_pBufferBody = std::move(saved);
     return msg;
 }
 
 TEST(Dispatch, RequestEnvelopeBecomesAMessageWithItsCommand)
 {
-    IMsg* msg = envelope(R"({"id": 42, "msg-type": 1, "command-name": "CMD_DESTROY", "command-data": "{}"})");
+    std::unique_ptr<IMsg> msg = envelope(R"({"id": 42, "msg-type": 1, "command-name": "CMD_DESTROY", "command-data": "{}"})");
     ASSERT_TRUE(msg);
     EXPECT_EQ(msg->getId(), 42);
     EXPECT_EQ(msg->getMsgType(), 1);
     EXPECT_EQ(msg->getCommandName(), "CMD_DESTROY");
     EXPECT_EQ(msg->getCommandData(), "{}");
-    auto* request = dynamic_cast<MsgRequestCommand*>(msg);
+    auto* request = dynamic_cast<MsgRequestCommand*>(msg.get());
     ASSERT_TRUE(request);
     ICmd* cmd = request->createCmdHandler();
     ASSERT_TRUE(cmd);
-    delete dynamic_cast<Msg*>(msg);
 }
 
 TEST(Dispatch, ResponseTypesAndBrokenBodiesMakeNoMessage)
@@ -59,10 +57,9 @@ TEST(Dispatch, ResponseTypesAndBrokenBodiesMakeNoMessage)
 TEST(Dispatch, BodyIsReadUpToAnEmbeddedNul)
 {
     std::string body = std::string(R"({"id": 3, "msg-type": 1, "command-name": "CMD_DESTROY"})") + '\0' + "garbage";
-    IMsg* msg = envelope(body);
+    std::unique_ptr<IMsg> msg = envelope(body);
     ASSERT_TRUE(msg);
     EXPECT_EQ(msg->getCommandData(), "defaultValue");
-    delete dynamic_cast<Msg*>(msg);
 }
 
 TEST(Dispatch, CommandTableMatchesWholeNamesOnly)

@@ -85,9 +85,8 @@ protected:
     {
         CmdRender cmd;
         cmd.setRenderData(renderData);
-        _WidgetInfo* root = cmd.createWingetsInfo();
+        WidgetInfoPtr root = cmd.createWingetsInfo();
         EXPECT_TRUE(cmd.refusal().empty() || !root) << "a refused tree is never returned";
-        deleteWidgetsInfo(root);
         return cmd.refusal();
     }
 };

@@ -6,6 +6,26 @@
 #include "tree_json.h"
 #include "utils/efl_util.h"
 
+// One command run in-process the way the dispatcher runs it.
+template <class Command>
+void run_command(int id, const Json::Value& data)
+{
+    Command cmd;
+    cmd.setId(id);
+    cmd.deserialize(tree_json::compact(data));
+    cmd.doCmd();
+}
+
+// A render command's data: the size and the tree as JSON text.
+inline Json::Value render_data(int width, int height, const std::string& tree)
+{
+    Json::Value data;
+    data["width"] = width;
+    data["height"] = height;
+    data["render-data"] = tree;
+    return data;
+}
+
 // A window registered like a created one, rendered through the render
 // command in-process, then laid out and drawn once.
 class RenderWindowTest : public ToolkitTest {
@@ -40,14 +60,7 @@ protected:
     // The render command alone, for the window registered under `windowId`.
     void renderTextIn(int windowId, const std::string& tree)
     {
-        Json::Value data;
-        data["width"] = width;
-        data["height"] = height;
-        data["render-data"] = tree;
-        CmdRender cmd;
-        cmd.setId(windowId);
-        cmd.deserialize(tree_json::compact(data));
-        cmd.doCmd();
+        run_command<CmdRender>(windowId, render_data(width, height, tree));
     }
     void render(const Json::Value& tree) { renderText(tree_json::compact(tree)); }
 

@@ -232,7 +232,8 @@ TEST_F(RenderCommand, PropertiesArriveSortedAndEscapesRestoredBelowTheRoot)
     Json::Value tree = node("efl.bg", "root", props, Json::Value(Json::arrayValue));
     tree["children"].append(node("efl.bg", "child", props));
     cmd.setRenderData(compact(tree));
-    _WidgetInfo* root = cmd.createWingetsInfo();
+    WidgetInfoPtr built = cmd.createWingetsInfo();
+    _WidgetInfo* root = built.get();
     ASSERT_TRUE(root);
     auto values = [](_WidgetInfo* n) {
         std::vector<std::string> out;
@@ -249,7 +250,6 @@ TEST_F(RenderCommand, PropertiesArriveSortedAndEscapesRestoredBelowTheRoot)
     ASSERT_TRUE(child);
     EXPECT_EQ(child->parent, root);
     EXPECT_EQ(values(child), (std::vector<std::string> { "a=x\xe2\x84\x89", "b=a\\b" }));
-    deleteWidgetsInfo(root);
 }
 
 TEST_F(RenderCommand, MalformedNodesAreSkippedAndTheRestBuilt)
@@ -311,6 +311,51 @@ TEST_F(RenderCommand, DocChildrenFillTheWindowAndOthersArePacked)
     Eina_List* packed = elm_box_children_get(page());
     EXPECT_EQ(eina_list_data_get(packed), inside);
     eina_list_free(packed);
+}
+
+// Packing a child and tearing a tree down use the record kept on each built
+// object; an object no render built has none and teardown leaves it alone.
+TEST_F(RenderCommand, EachBuiltObjectKeepsTheRecordThatBuiltIt)
+{
+    Json::Value cells(Json::arrayValue);
+    cells.append(node("efl.bg", "cell", tree_json::props({ { "pack-left", "0" }, { "pack-top", "0" }, { "pack-width", "1" }, { "pack-height", "1" } })));
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.table", "table", Json::Value(), cells));
+    kids.append(node("zelva.content", "content"));
+    render(node("efl.box", "box", Json::Value(), kids));
+    const Eina_List* built = efl_util_list_get(page(), KEY_CHILDREN);
+    ASSERT_EQ(eina_list_count(built), 2u);
+    auto* table = static_cast<Evas_Object*>(eina_list_nth(built, 0));
+    auto* content = static_cast<Evas_Object*>(eina_list_nth(built, 1));
+    auto* cell = static_cast<Evas_Object*>(eina_list_data_get(efl_util_list_get(table, KEY_CHILDREN)));
+    EXPECT_EQ(adapter_of(page()), getAdapter("efl.box"));
+    EXPECT_EQ(adapter_of(table), getAdapter("efl.table"));
+    EXPECT_EQ(adapter_of(content), getAdapter("efl.bg")) << "an alias keeps the record its name maps to";
+    EXPECT_EQ(adapter_of(cell), getAdapter("efl.bg"));
+    EXPECT_EQ(elm_table_child_get(table, 0, 0), cell) << "packed by the table's own record";
+
+    Evas_Object* stranger = elm_label_add(win);
+    EXPECT_EQ(adapter_of(stranger), nullptr);
+    EXPECT_EQ(adapter_of(nullptr), nullptr);
+    int deleted = 0;
+    auto count = [](void* data, Evas*, Evas_Object*, void*) { ++*static_cast<int*>(data); };
+    evas_object_event_callback_add(stranger, EVAS_CALLBACK_DEL, count, &deleted);
+    evas_object_event_callback_add(cell, EVAS_CALLBACK_DEL, count, &deleted);
+    free_evas_object(stranger);
+    EXPECT_EQ(deleted, 0);
+    free_evas_object(static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)));
+    EXPECT_EQ(deleted, 1) << "the cell went with its tree";
+
+    // A record whose remove keeps its object: reached twice, it is removed once.
+    static int removed = 0;
+    static const WidgetAdapter keeper = {
+        .add = nullptr, .remove = [](Evas_Object*) { return ++removed > 0; }, .set_property = nullptr, .pack = nullptr, .unpack = nullptr
+    };
+    adapter_attach(stranger, &keeper);
+    free_evas_object(stranger);
+    free_evas_object(stranger);
+    EXPECT_EQ(removed, 1);
+    evas_object_del(stranger);
 }
 
 TEST_F(RenderCommand, RerenderLeavesExactlyOneTree)

@@ -115,6 +115,22 @@ const WidgetAdapter* getAdapter(std::string name)
     return nullptr;
 }
 
+void adapter_attach(Evas_Object* obj, const WidgetAdapter* adapter)
+{
+    if (obj)
+        evas_object_data_set(obj, KEY_ADAPTER, const_cast<WidgetAdapter*>(adapter));
+}
+
+const WidgetAdapter* adapter_of(const Evas_Object* obj)
+{
+    return obj ? static_cast<const WidgetAdapter*>(evas_object_data_get(obj, KEY_ADAPTER)) : nullptr;
+}
+
+const WidgetAdapter* adapter_detach(Evas_Object* obj)
+{
+    return obj ? static_cast<const WidgetAdapter*>(evas_object_data_del(obj, KEY_ADAPTER)) : nullptr;
+}
+
 bool common_set_property(Evas_Object* obj, const std::string& name, const std::string& value)
 {
     if (!obj)

@@ -18,6 +18,15 @@ struct WidgetAdapter {
 // The record of a widget type name, or null for a name without one.
 const WidgetAdapter* getAdapter(std::string name);
 
+// The record that built `obj`, kept on it by the render command, so that
+// packing its children and tearing it down need no lookup by name. Null for
+// an object no render built.
+void adapter_attach(Evas_Object* obj, const WidgetAdapter* adapter);
+const WidgetAdapter* adapter_of(const Evas_Object* obj);
+// Takes the record off `obj` and returns it: teardown removes an object
+// through its record once, however often it is reached.
+const WidgetAdapter* adapter_detach(Evas_Object* obj);
+
 // Properties every widget understands; false only for a null object.
 bool common_set_property(Evas_Object* obj, const std::string& name, const std::string& value);
 
@@ -41,3 +50,4 @@ inline constexpr char KEY_WIDGET_TYPE[] = "widget-type";
 inline constexpr char KEY_CHILDREN[] = "children";
 inline constexpr char KEY_PLACEHOLDER[] = "placeholder";
 inline constexpr char KEY_PAGE[] = "page";
+inline constexpr char KEY_ADAPTER[] = "adapter";

@@ -1,6 +1,7 @@
 #pragma once
 #include <Eina.h>
 
+#include <memory>
 #include <string>
 
 struct Property {
@@ -21,5 +22,11 @@ struct _WidgetInfo {
 };
 
 void deleteWidgetsInfo(_WidgetInfo* node);
+
+// A node and its subtree, deleted together.
+struct WidgetInfoDelete {
+    void operator()(_WidgetInfo* node) const { deleteWidgetsInfo(node); }
+};
+using WidgetInfoPtr = std::unique_ptr<_WidgetInfo, WidgetInfoDelete>;
 // The value of the node's property `name`, or null when it has none.
 const std::string* widget_info_property(const _WidgetInfo* node, const char* name);

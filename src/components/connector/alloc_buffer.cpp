@@ -4,6 +4,7 @@
 
 void* AllocBuffer::allocNewBuffer(int n)
 {
+    freeAllocBuffer();
     void* block = malloc(n > 0 ? size_t(n) : 1);
     m_iSize = block ? n : 0;
     m_pData = block;
@@ -12,7 +13,13 @@ void* AllocBuffer::allocNewBuffer(int n)
 
 void AllocBuffer::freeAllocBuffer()
 {
-    free(const_cast<void*>(m_pData));
+    free(take());
+}
+
+void* AllocBuffer::take()
+{
+    void* block = const_cast<void*>(m_pData);
     m_pData = nullptr;
     m_iSize = 0;
+    return block;
 }

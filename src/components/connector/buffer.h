@@ -1,7 +1,11 @@
 #pragma once
+#include <memory>
 
+// Buffers are deleted through this interface (the writer holds the body of
+// every message it sends as one).
 class IBuffer {
 public:
+    virtual ~IBuffer() = default;
     virtual void setSize(int size) = 0;
     virtual int getSize() const = 0;
     virtual void setBuffer(const void* data) = 0;
@@ -13,7 +17,6 @@ public:
 // A view: never owns the bytes it points at.
 class Buffer : public virtual IBuffer {
 public:
-    virtual ~Buffer() = default;
     void setSize(int size) override { m_iSize = size; }
     int getSize() const override { return m_iSize; }
     void setBuffer(const void* data) override { m_pData = data; }

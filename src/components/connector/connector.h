@@ -5,6 +5,7 @@
 
 class IConnector {
 public:
+    virtual ~IConnector() = default;
     virtual int send(const char* data, int length, int flags) = 0;
 };
 

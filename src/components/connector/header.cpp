@@ -34,7 +34,7 @@ void Header::unpack(const IBuffer* wire)
     memcpy(&m_iBodyFormat, p + 16, 4);
 }
 
-IBuffer* Header::pack() const
+std::unique_ptr<IBuffer> Header::pack() const
 {
     memset(m_fixed, 0, SIZE);
     memcpy(m_fixed, m_uid, 4);
@@ -42,7 +42,7 @@ IBuffer* Header::pack() const
     memcpy(m_fixed + 8, &m_iBodySize, 4);
     memcpy(m_fixed + 12, &m_iChecksum, 4);
     memcpy(m_fixed + 16, &m_iBodyFormat, 4);
-    auto* out = new Buffer;
+    auto out = std::make_unique<Buffer>();
     out->setSize(SIZE);
     out->setBuffer(m_fixed);
     return out;

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "components/connector/buffer.h"
 
 // The fixed 20-byte frame header: uid "VORA", version, body size, checksum,
@@ -23,7 +25,8 @@ public:
     bool checkChecksumData(const void* body) const;
     bool checkHeaderValidation() const;
     void unpack(const IBuffer* wire);
-    IBuffer* pack() const; // caller deletes, before the header goes
+    // A view of the header's own bytes: it must go before the header does.
+    std::unique_ptr<IBuffer> pack() const;
     void* getHeaderFixedBuf() { return m_fixed; }
 
 private:

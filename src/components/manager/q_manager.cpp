@@ -1,7 +1,5 @@
 #include "components/manager/q_manager.h"
 
-#include <cstdlib>
-
 QManager* QManager::m_pQManager = nullptr;
 
 QManager* QManager::getInstance()
@@ -18,16 +16,15 @@ QManager::QManager() : m_pList(q_util_create())
 
 int QManager::enqueue(int type, void* data)
 {
-    uqitem_st item { type, data };
+    HeapBlock<> body(data);
     thread_util_lock(m_lockKind);
     bool closed = m_bClosed;
-    if (!closed)
+    if (!closed) {
+        uqitem_st item { type, body.release() };
         q_util_push_back(m_pList, &item);
+    }
     thread_util_unlock(m_lockKind);
-    if (!closed)
-        return 0;
-    free(data);
-    return -1;
+    return closed ? -1 : 0;
 }
 
 int QManager::dequeue(uqitem_st& out)
@@ -68,8 +65,7 @@ void QManager::close()
 {
     thread_util_lock(m_lockKind);
     m_bClosed = true;
-    while (!q_util_is_empty(m_pList))
-        q_util_pop_front(m_pList);
+    q_util_all_clear(m_pList);
     thread_util_unlock(m_lockKind);
 }
 

@@ -3,7 +3,8 @@
 #include "utils/thread_util.h"
 
 // FIFO of request bodies from the reader thread to the main loop's tick.
-// The producer takes the lock blocking; the consumer only tries it.
+// The producer takes the lock blocking; the consumer only tries it. The queue
+// owns every body from enqueue on: removing an item frees its body.
 class QManager {
 public:
     static QManager* getInstance();
@@ -11,7 +12,9 @@ public:
     int enqueue(void* data) { return enqueue(0, data); }
     // 0, or -1 once the queue is closed: the body is then freed, not kept.
     int enqueue(int type, void* data);
-    int dequeue(uqitem_st& out); // copies the front item; it stays queued
+    // Copies the front item; it stays queued, and its body stays valid,
+    // until eraseBeginItem.
+    int dequeue(uqitem_st& out);
     void* dequeue();
     void eraseBeginItem();
     void removeAll();

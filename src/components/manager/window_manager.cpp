@@ -9,14 +9,12 @@ WindowManager* WindowManager::getInstance()
 const WinmapProjectItem* WindowManager::item(int id) const
 {
     auto it = m_windows.find(id);
-    return it == m_windows.end() ? nullptr : it->second;
+    return it == m_windows.end() ? nullptr : &it->second;
 }
 
 void WindowManager::add(int id, Evas_Object* window, const std::string& projectPath, const std::string& elmProfile)
 {
-    if (m_windows.count(id))
-        return;
-    m_windows[id] = new WinmapProjectItem { window, projectPath, elmProfile };
+    m_windows.try_emplace(id, WinmapProjectItem { window, projectPath, elmProfile });
 }
 
 Evas_Object* WindowManager::find(int id) const
@@ -27,11 +25,7 @@ Evas_Object* WindowManager::find(int id) const
 
 void WindowManager::remove(int id)
 {
-    auto it = m_windows.find(id);
-    if (it == m_windows.end())
-        return;
-    delete it->second;
-    m_windows.erase(it);
+    m_windows.erase(id);
 }
 
 int WindowManager::setCurrentProjectPath(int id)

@@ -29,6 +29,6 @@ private:
     WindowManager() = default;
     const WinmapProjectItem* item(int id) const;
 
-    std::map<int, WinmapProjectItem*> m_windows;
+    std::map<int, WinmapProjectItem> m_windows;
     std::string m_currentProjectPath;
 };

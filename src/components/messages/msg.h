@@ -1,10 +1,13 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "components/connector/buffer.h"
 
+// Messages are held and deleted through this interface.
 class IMsg {
 public:
+    virtual ~IMsg() = default;
     virtual void setId(int id) = 0;
     virtual int getId() const = 0;
     virtual void setMsgType(int type) = 0;
@@ -17,7 +20,8 @@ public:
     virtual std::string getEventName() const = 0;
     virtual void setEventData(std::string data) = 0;
     virtual std::string getEventData() const = 0;
-    virtual IBuffer* serialize() const = 0;
+    // The body bytes to send; the caller owns them.
+    virtual std::unique_ptr<IBuffer> serialize() const = 0;
     virtual void deserialize() = 0;
     virtual void doMsg() = 0;
 };
@@ -38,9 +42,8 @@ public:
     std::string getEventName() const override { return {}; }
     void setEventData(std::string) override {}
     std::string getEventData() const override { return {}; }
-    IBuffer* serialize() const override { return nullptr; }
+    std::unique_ptr<IBuffer> serialize() const override { return nullptr; }
     void deserialize() override {}
-    virtual ~Msg() = default;
 
 private:
     int m_iId = 0;

@@ -6,7 +6,7 @@
 #include "utils/json_util.h"
 #include "utils/log_util.h"
 
-IBuffer* MsgResponseEvent::serialize() const
+std::unique_ptr<IBuffer> MsgResponseEvent::serialize() const
 {
     LOG_TRACE("%s", "");
     Json::Value root;
@@ -19,7 +19,7 @@ IBuffer* MsgResponseEvent::serialize() const
     root["event-name"] = name.c_str();
     root["event-data"] = data.c_str();
     std::string text = json_util_styled(root);
-    auto* body = new AllocBuffer;
+    auto body = std::make_unique<AllocBuffer>();
     void* block = body->allocNewBuffer(int(text.size()));
     if (block)
         memcpy(block, text.data(), text.size());

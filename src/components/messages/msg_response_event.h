@@ -21,7 +21,7 @@ class MsgResponseEvent : public virtual Msg {
 public:
     void setEvent(Event* event) { m_pEvent = event; }
     Event* getEvent() const { return m_pEvent; }
-    IBuffer* serialize() const override;
+    std::unique_ptr<IBuffer> serialize() const override;
     void deserialize() override {}
     void doMsg() override {}
 

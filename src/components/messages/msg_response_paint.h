@@ -27,7 +27,7 @@ public:
     void setBufferSize(int n) { m_iBufferSize = n; }
     int getBufferSize() const { return m_iBufferSize; }
 
-    IBuffer* serialize() const override;
+    std::unique_ptr<IBuffer> serialize() const override;
     void deserialize() override {}
     void doMsg() override {}
 

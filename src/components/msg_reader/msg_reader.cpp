@@ -16,19 +16,14 @@ MsgReader* MsgReader::getInstance()
 }
 
 MsgReader::MsgReader()
-    : m_pHeader(new Header), m_pHeaderBuffer(new Buffer), m_pBodyBuffer(new AllocBuffer),
-      m_pConnector(Connector::getInstance()), m_pQManager(QManager::getInstance())
+    : m_pConnector(Connector::getInstance()), m_pQManager(QManager::getInstance())
 {
-    memset(m_pHeader->getHeaderFixedBuf(), 0, Header::SIZE);
-    m_pHeaderBuffer->setSize(Header::SIZE);
-    m_pHeaderBuffer->setBuffer(m_pHeader->getHeaderFixedBuf());
+    m_headerBuffer.setSize(Header::SIZE);
+    m_headerBuffer.setBuffer(m_header.getHeaderFixedBuf());
 }
 
 MsgReader::~MsgReader()
 {
-    delete m_pHeader;
-    delete m_pHeaderBuffer;
-    delete m_pBodyBuffer;
     m_pConnector->destroySock(-1);
 }
 
@@ -64,18 +59,18 @@ bool MsgReader::receiveExactly(void* into, int size)
 
 int MsgReader::readHeader()
 {
-    if (!receiveExactly(m_pHeader->getHeaderFixedBuf(), Header::SIZE)) {
+    if (!receiveExactly(m_header.getHeaderFixedBuf(), Header::SIZE)) {
         int err = errno;
         diag("connection closed or failed while reading a frame header; exiting");
         m_pConnector->destroySock(err);
     }
-    m_pHeader->unpack(m_pHeaderBuffer);
-    if (!m_pHeader->checkHeaderValidation()) {
+    m_header.unpack(&m_headerBuffer);
+    if (!m_header.checkHeaderValidation()) {
         int err = errno;
         diag("frame rejected: header is not uid VORA, version 1, body format 0; exiting");
         m_pConnector->destroySock(err);
     }
-    int size = m_pHeader->getBodySize();
+    int size = m_header.getBodySize();
     if (size < 0 || size > MAX_BODY_SIZE) {
         diag("frame rejected: body size %d out of range; exiting", size);
         m_pConnector->destroySock(EMSGSIZE);
@@ -85,8 +80,10 @@ int MsgReader::readHeader()
 
 int MsgReader::readBody()
 {
-    int size = m_pHeader->getBodySize();
-    auto* block = static_cast<char*>(m_pBodyBuffer->allocNewBuffer(size + 1));
+    int size = m_header.getBodySize();
+    // The body buffer owns the block until the queue takes it; a failure
+    // below ends the process.
+    auto* block = static_cast<char*>(m_bodyBuffer.allocNewBuffer(size + 1));
     if (!block) {
         diag("cannot allocate %d bytes for a frame body; exiting", size + 1);
         m_pConnector->destroySock(ENOMEM);
@@ -94,16 +91,14 @@ int MsgReader::readBody()
     memset(block, 0, size_t(size) + 1);
     if (!receiveExactly(block, size)) {
         int err = errno;
-        free(block);
         diag("connection closed or failed inside a frame body; exiting");
         m_pConnector->destroySock(err);
     }
-    if (!m_pHeader->checkChecksumData(block)) {
+    if (!m_header.checkChecksumData(block)) {
         int err = errno;
-        free(block);
         diag("frame rejected: body checksum mismatch; exiting");
         m_pConnector->destroySock(err);
     }
-    m_pQManager->enqueue(block);
+    m_pQManager->enqueue(m_bodyBuffer.take());
     return 0;
 }

@@ -28,9 +28,9 @@ private:
     static MsgReader* m_spMsgReader;
     bool receiveExactly(void* into, int size);
 
-    Header* m_pHeader;
-    Buffer* m_pHeaderBuffer;
-    AllocBuffer* m_pBodyBuffer;
+    Header m_header;
+    Buffer m_headerBuffer; // a view of the header's fixed bytes
+    AllocBuffer m_bodyBuffer;
     Connector* m_pConnector;
     QManager* m_pQManager;
 };

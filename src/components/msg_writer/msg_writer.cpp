@@ -6,6 +6,7 @@
 #include "components/messages/msg_response_event.h"
 #include "components/messages/msg_response_paint.h"
 #include "components/msg_writer/image_buffer.h"
+#include "utils/heap_block.h"
 #include "utils/log_util.h"
 
 MsgWriter* MsgWriter::m_spMsgWriter = nullptr;
@@ -44,7 +45,7 @@ int MsgWriter::write(const IBuffer* buffer)
 
 int MsgWriter::writeMsg(const IMsg* msg)
 {
-    IBuffer* body = msg->serialize();
+    std::unique_ptr<IBuffer> body = msg->serialize();
     if (!body)
         return -1;
     Header header;
@@ -53,28 +54,22 @@ int MsgWriter::writeMsg(const IMsg* msg)
     header.setVer(1);
     header.setBodySize(body->getSize());
     header.setChecksum(header.generateChecksumData(body->getBuffer()));
-    IBuffer* packed = header.pack();
-    int rc = write(packed);
+    int rc = write(header.pack().get());
     if (rc == 0)
-        rc = write(body);
+        rc = write(body.get());
     if (rc != 0)
         diag("cannot send a message to the IDE: connection lost");
-    body->freeAllocBuffer();
-    delete dynamic_cast<Buffer*>(body);
-    delete dynamic_cast<Buffer*>(packed);
     return rc;
 }
 
 void MsgWriter::sendResponseEventMessage(int id, std::string name, std::string data)
 {
-    auto* event = new Event(std::move(name), std::move(data));
-    auto* msg = new MsgResponseEvent;
-    msg->setId(id);
-    msg->setMsgType(MSG_TYPE_EVENT);
-    msg->setEvent(event);
-    writeMsg(msg);
-    delete msg;
-    delete event;
+    Event event(std::move(name), std::move(data));
+    MsgResponseEvent msg;
+    msg.setId(id);
+    msg.setMsgType(MSG_TYPE_EVENT);
+    msg.setEvent(&event);
+    writeMsg(&msg);
 }
 
 // One copy of the pixels, straight into the block that is sent: the
@@ -85,17 +80,16 @@ ImageBuffer::Status MsgWriter::sendResponsePaintMessage(int id, Evas_Object* win
         return ImageBuffer::Status::NoArea;
     ImageBuffer image;
     ImageBuffer::Status status = image.updateImageBuffer(win, MsgResponsePaint::PREAMBLE);
-    auto* msg = new MsgResponsePaint;
-    msg->setId(id);
-    msg->setMsgType(MSG_TYPE_PAINT);
-    msg->setWidth(image.getWidth());
-    msg->setHeight(image.getHeight());
-    msg->setDepth(image.getDepth());
-    msg->setBufferSize(image.getByteSize());
+    HeapBlock<> pixels(image.getBlock()); // the snapshot's block is ours to free
+    MsgResponsePaint msg;
+    msg.setId(id);
+    msg.setMsgType(MSG_TYPE_PAINT);
+    msg.setWidth(image.getWidth());
+    msg.setHeight(image.getHeight());
+    msg.setDepth(image.getDepth());
+    msg.setBufferSize(image.getByteSize());
     if (image.getBuf())
-        msg->setBufferAfterRoom(image.getBuf());
-    writeMsg(msg);
-    free(image.getBlock());
-    delete msg;
+        msg.setBufferAfterRoom(image.getBuf());
+    writeMsg(&msg);
     return status;
 }

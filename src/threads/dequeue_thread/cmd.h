@@ -1,15 +1,18 @@
 #pragma once
 #include <json/json.h>
 
+#include <memory>
 #include <string>
 
 #include "components/connector/buffer.h"
 
+// Commands are held and deleted through this interface.
 class ICmd {
 public:
+    virtual ~ICmd() = default;
     virtual void setId(int id) = 0;
     virtual int getId() const = 0;
-    virtual IBuffer* serialize() const = 0;
+    virtual std::unique_ptr<IBuffer> serialize() const = 0;
     virtual void deserialize(Json::Value& value) = 0;
     virtual void deserialize(std::string data) = 0;
     virtual void deserialize(const IBuffer* buffer) = 0;
@@ -18,10 +21,9 @@ public:
 
 class Cmd : public virtual ICmd {
 public:
-    virtual ~Cmd() = default;
     void setId(int id) override { m_iId = id; }
     int getId() const override { return m_iId; }
-    IBuffer* serialize() const override { return nullptr; }
+    std::unique_ptr<IBuffer> serialize() const override { return nullptr; }
     void deserialize(Json::Value&) override {}
     void deserialize(std::string) override {}
     void deserialize(const IBuffer*) override {}
@@ -33,13 +35,13 @@ private:
 // One row of the command table: the "command-name" and how to make its command.
 struct CmdEntry {
     const char* name;
-    Cmd* (*create)();
+    std::unique_ptr<ICmd> (*create)();
 };
 
 template <class T>
-Cmd* cmd_factory()
+std::unique_ptr<ICmd> cmd_factory()
 {
-    return new T;
+    return std::make_unique<T>();
 }
 
 // The command table, in lookup order; names compare whole and case-sensitive.

@@ -1,11 +1,10 @@
 #include "threads/dequeue_thread/cmd_positions.h"
 
-#include <cstdlib>
-
 #include "components/adapters/Adapter.h"
 #include "components/manager/window_manager.h"
 #include "components/msg_writer/msg_writer.h"
 #include "utils/efl_util.h"
+#include "utils/heap_block.h"
 #include "utils/log_util.h"
 
 namespace {
@@ -24,12 +23,10 @@ Evas_Object* rendered_page(int id, Evas_Object** window)
     return page;
 }
 
-void send_and_free(int id, const char* event, char* text)
+void send_document(int id, const char* event, HeapBlock<char> text)
 {
-    if (!text)
-        return;
-    MsgWriter::getInstance()->sendResponseEventMessage(id, event, text);
-    free(text);
+    if (text)
+        MsgWriter::getInstance()->sendResponseEventMessage(id, event, text.get());
 }
 
 } // namespace
@@ -38,12 +35,12 @@ void CmdGetAllWidgetPositions::doCmd()
 {
     Evas_Object* win;
     if (Evas_Object* page = rendered_page(getId(), &win))
-        send_and_free(getId(), "EVENT_GET_ALL_WIDGET_POSITIONS", get_all_widget_positions(win, page));
+        send_document(getId(), "EVENT_GET_ALL_WIDGET_POSITIONS", HeapBlock<char>(get_all_widget_positions(win, page)));
 }
 
 void CmdGetPlaceHolderPositions::doCmd()
 {
     Evas_Object* win;
     if (Evas_Object* page = rendered_page(getId(), &win))
-        send_and_free(getId(), "EVENT_GET_PLACEHOLDER_POSITIONS", get_placeholder_positions(page, "0"));
+        send_document(getId(), "EVENT_GET_PLACEHOLDER_POSITIONS", HeapBlock<char>(get_placeholder_positions(page, "0")));
 }

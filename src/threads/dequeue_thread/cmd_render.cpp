@@ -86,7 +86,7 @@ void CmdRender::doCmd()
 
     // Read and checked before the old tree goes, so that a refused tree
     // leaves the window showing what it showed.
-    _WidgetInfo* root = createWingetsInfo();
+    WidgetInfoPtr root = createWingetsInfo();
     if (!m_refusal.empty()) {
         diag("%s; the window keeps its previous tree", m_refusal.c_str());
         return;
@@ -106,13 +106,12 @@ void CmdRender::doCmd()
         diag("render data is not a JSON widget tree; window left empty");
         return;
     }
-    if (Evas_Object* page = createWidgets(win, win, root))
+    if (Evas_Object* page = createWidgets(win, win, root.get()))
         evas_object_data_set(win, KEY_PAGE, page);
     // The resize frees the canvas a frame may still be drawn into.
     window_canvas_settle(win);
     evas_object_resize(win, m_iWidth, m_iHeight);
     evas_object_show(win);
-    deleteWidgetsInfo(root);
 }
 
 namespace {
@@ -135,7 +134,7 @@ bool CmdRender::refuse(std::string why)
     return false;
 }
 
-_WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth)
+WidgetInfoPtr CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth)
 {
     if (depth > MAX_RENDER_DEPTH) {
         refuse("widget tree nests deeper than " + std::to_string(MAX_RENDER_DEPTH) + " levels");
@@ -149,13 +148,12 @@ _WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent,
         diag("a widget node is not a JSON object; node skipped");
         return nullptr;
     }
-    auto* node = new _WidgetInfo;
+    WidgetInfoPtr node(new _WidgetInfo);
     node->widgetType = "defaultValue";
     node->wid = "defaultValue";
     if (cmd_json_text(object, "widgetType", node->widgetType) == Member::WrongType
         || cmd_json_text(object, "wid", node->wid) == Member::WrongType) {
         diag("node \"%s\": \"wid\" or \"widgetType\" is not a string; node and its children skipped", node->wid.c_str());
-        delete node;
         return nullptr;
     }
     node->parent = parent;
@@ -165,26 +163,25 @@ _WidgetInfo* CmdRender::makeNode(const Json::Value& object, _WidgetInfo* parent,
         diag("node \"%s\": \"properties\" is not an object; properties skipped", node->wid.c_str());
     if (props.isObject()) {
         for (const std::string& name : props.getMemberNames()) { // ascending byte order
-            auto* p = new Property { name, {} };
-            if (cmd_json_text(props, name.c_str(), p->value) != Member::Ok) {
+            Property p { name, {} };
+            if (cmd_json_text(props, name.c_str(), p.value) != Member::Ok) {
                 diag("node \"%s\": property \"%s\" skipped", node->wid.c_str(), name.c_str());
-                delete p;
                 continue;
             }
             if (restoreEscapes)
-                restore_escapes(p->value);
-            node->properties = eina_list_append(node->properties, p);
+                restore_escapes(p.value);
+            node->properties = eina_list_append(node->properties, new Property(std::move(p)));
         }
     }
     const Json::Value& children = object["children"];
     if (!children.isNull() && !children.isArray())
         diag("node \"%s\": \"children\" is not an array; children skipped", node->wid.c_str());
     else if (children.isArray())
-        node->children = createSubWidgets(node, children, depth + 1);
+        node->children = createSubWidgets(node.get(), children, depth + 1);
     return node;
 }
 
-_WidgetInfo* CmdRender::createWingetsInfo()
+WidgetInfoPtr CmdRender::createWingetsInfo()
 {
     m_refusal.clear();
     m_iNodes = 0;
@@ -207,11 +204,8 @@ _WidgetInfo* CmdRender::createWingetsInfo()
         refuse(std::string("render data ") + json_util_reason(read));
         return nullptr;
     }
-    _WidgetInfo* tree = makeNode(root, nullptr, false, 1);
-    if (m_refusal.empty())
-        return tree;
-    deleteWidgetsInfo(tree);
-    return nullptr;
+    WidgetInfoPtr tree = makeNode(root, nullptr, false, 1);
+    return m_refusal.empty() ? std::move(tree) : nullptr;
 }
 
 Eina_List* CmdRender::createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array)
@@ -226,8 +220,8 @@ Eina_List* CmdRender::createSubWidgets(_WidgetInfo* parent, const Json::Value& a
 {
     Eina_List* list = nullptr;
     for (Json::ArrayIndex i = 0; i < array.size() && m_refusal.empty(); ++i)
-        if (_WidgetInfo* node = makeNode(array[i], parent, true, depth))
-            list = eina_list_append(list, node);
+        if (WidgetInfoPtr node = makeNode(array[i], parent, true, depth))
+            list = eina_list_append(list, node.release()); // the parent's list owns its children
     return list;
 }
 
@@ -245,6 +239,7 @@ Evas_Object* CmdRender::createWidgets(Evas_Object* window, Evas_Object* parent, 
              reason.c_str(), reason.empty() ? "" : ")");
         return nullptr;
     }
+    adapter_attach(obj, adapter);
     efl_util_tag_text(obj, KEY_WID, node->wid.c_str());
     efl_util_tag_text(obj, KEY_WIDGET_TYPE, node->widgetType.c_str());
     evas_object_show(obj);
@@ -257,7 +252,7 @@ Evas_Object* CmdRender::createWidgets(Evas_Object* window, Evas_Object* parent, 
     } else if (node->parent && strcasecmp(node->parent->widgetType.c_str(), "zelva.doc") == 0) {
         evas_object_size_hint_weight_set(obj, 1.0, 1.0);
         window_canvas_fill(window, obj);
-    } else if (const WidgetAdapter* container = node->parent ? getAdapter(node->parent->widgetType) : nullptr) {
+    } else if (const WidgetAdapter* container = adapter_of(parent)) {
         container->pack(parent, obj, node);
     }
 

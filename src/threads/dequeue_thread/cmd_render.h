@@ -30,13 +30,13 @@ public:
 
     // The tree of the render data; null when it is not a JSON widget tree or
     // is refused (then refusal() says why).
-    _WidgetInfo* createWingetsInfo();
+    WidgetInfoPtr createWingetsInfo();
     const std::string& refusal() const { return m_refusal; }
     Eina_List* createSubWidgetInfo(_WidgetInfo* parent, const Json::Value& array);
     Evas_Object* createWidgets(Evas_Object* window, Evas_Object* parent, _WidgetInfo* node);
 
 private:
-    _WidgetInfo* makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth);
+    WidgetInfoPtr makeNode(const Json::Value& object, _WidgetInfo* parent, bool restoreEscapes, int depth);
     Eina_List* createSubWidgets(_WidgetInfo* parent, const Json::Value& array, int depth);
     bool refuse(std::string why);
 

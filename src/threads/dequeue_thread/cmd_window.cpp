@@ -2,7 +2,8 @@
 
 #include <Elementary.h>
 
-#include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "components/adapters/Adapter.h"
 #include "components/manager/project_manager.h"
@@ -15,6 +16,38 @@
 #include "utils/log_util.h"
 #include "utils/theme_util.h"
 #include "utils/window_canvas.h"
+
+namespace {
+
+// What a created window carries for the paint snapshot, the position
+// documents ("win-width", "win-height": the created size) and the render
+// command ("project-path"). One block, freed with the window whichever way
+// the window goes.
+struct WindowData {
+    int width;
+    int height;
+    std::string projectPath;
+};
+
+const char* const WINDOW_DATA_KEYS[] = { "win-width", "win-height", "project-path" };
+
+void window_data_free(void* data, Evas*, Evas_Object* win, void*)
+{
+    std::unique_ptr<WindowData> owned(static_cast<WindowData*>(data));
+    for (const char* key : WINDOW_DATA_KEYS)
+        evas_object_data_del(win, key);
+}
+
+void window_data_attach(Evas_Object* win, int width, int height, const std::string& projectPath)
+{
+    auto data = std::make_unique<WindowData>(WindowData { width, height, projectPath });
+    evas_object_data_set(win, "win-width", &data->width);
+    evas_object_data_set(win, "win-height", &data->height);
+    evas_object_data_set(win, "project-path", const_cast<char*>(data->projectPath.c_str()));
+    evas_object_event_callback_add(win, EVAS_CALLBACK_FREE, window_data_free, data.release());
+}
+
+} // namespace
 
 // Not JSON at all: every field keeps its initial value and the window is
 // still made (0 x 0). Valid JSON without a usable size is refused instead.
@@ -71,9 +104,7 @@ void CmdCreate::doCmd()
         elm_win_autodel_set(win, EINA_TRUE);
         evas_object_resize(win, m_iWidth, m_iHeight);
         evas_object_show(win);
-        evas_object_data_set(win, "win-width", new int(m_iWidth));
-        evas_object_data_set(win, "win-height", new int(m_iHeight));
-        evas_object_data_set(win, "project-path", strdup(m_projectPath.c_str()));
+        window_data_attach(win, m_iWidth, m_iHeight, m_projectPath);
         // A refused theme file counts as none given.
         if (!m_defaultThemePath.empty() && !theme_file_usable(m_defaultThemePath.c_str(), "the default theme is used"))
             m_defaultThemePath.clear();
@@ -97,9 +128,6 @@ void CmdDestroy::doCmd()
     window_canvas_settle(win);
     window_canvas_unwatch(win);
     WindowManager::getInstance()->remove(id);
-    free(evas_object_data_del(win, "project-path"));
-    delete static_cast<int*>(evas_object_data_del(win, "win-width"));
-    delete static_cast<int*>(evas_object_data_del(win, "win-height"));
     remove_callbacks(win);
     {
         RenderBatch batch(win);

@@ -16,7 +16,7 @@
 
 DequeueThread* DequeueThread::m_spDequeueThread = nullptr;
 QManager* DequeueThread::m_pQManager = nullptr;
-Buffer* DequeueThread::m_pBufferBody = nullptr;
+std::unique_ptr<Buffer> DequeueThread::m_pBufferBody;
 int DequeueThread::m_iMsgType = -1;
 Ecore_Timer* DequeueThread::m_pEcoreTimer = nullptr;
 
@@ -34,7 +34,7 @@ void DequeueThread::destroyInstance()
 
 DequeueThread::DequeueThread()
 {
-    m_pBufferBody = new Buffer;
+    m_pBufferBody = std::make_unique<Buffer>();
     efl_util_init_toolkit();
     efl_util_set_elm_profile("mobile");
     memory_bounds_init();
@@ -44,8 +44,7 @@ DequeueThread::DequeueThread()
 
 DequeueThread::~DequeueThread()
 {
-    delete m_pBufferBody;
-    m_pBufferBody = nullptr;
+    m_pBufferBody.reset();
     m_spDequeueThread = nullptr;
 }
 
@@ -105,7 +104,7 @@ bool read_text_member(const Json::Value& root, const char* key, std::string& out
 
 } // namespace
 
-IMsg* DequeueThread::createMsgHandler()
+std::unique_ptr<IMsg> DequeueThread::createMsgHandler()
 {
     const char* text = m_pBufferBody ? static_cast<const char*>(m_pBufferBody->getBuffer()) : nullptr;
     std::string body = text ? text : "";
@@ -128,7 +127,7 @@ IMsg* DequeueThread::createMsgHandler()
         return nullptr;
     }
     diag_set_request(id, name.c_str());
-    auto* msg = new MsgRequestCommand;
+    auto msg = std::make_unique<MsgRequestCommand>();
     msg->setId(id);
     msg->setMsgType(MSG_TYPE_REQUEST);
     msg->setCommandName(name);
@@ -137,9 +136,9 @@ IMsg* DequeueThread::createMsgHandler()
     return msg;
 }
 
-IMsg* DequeueThread::doMsgHandler()
+std::unique_ptr<IMsg> DequeueThread::doMsgHandler()
 {
-    IMsg* msg = createMsgHandler();
+    std::unique_ptr<IMsg> msg = createMsgHandler();
     if (msg)
         msg->doMsg();
     diag_clear_request();
@@ -156,10 +155,8 @@ Eina_Bool DequeueThread::Run(void*)
         renderPending();
         m_iMsgType = item.type;
         m_pBufferBody->setBuffer(item.data);
-        IMsg* msg = doMsgHandler();
-        if (msg) {
-            free(item.data);
-            delete dynamic_cast<Msg*>(msg);
+        if (doMsgHandler()) {
+            // The message and its command are gone; now the body goes with its node.
             m_pQManager->eraseBeginItem();
             renderWhenIdle();
             return ECORE_CALLBACK_RENEW;
@@ -170,8 +167,7 @@ Eina_Bool DequeueThread::Run(void*)
     // front) and every body the reader thread still queues from now on.
     m_pEcoreTimer = nullptr;
     stopEflRenderCmdTimer();
-    delete m_pBufferBody;
-    m_pBufferBody = nullptr;
+    m_pBufferBody.reset();
     m_pQManager->close();
     return ECORE_CALLBACK_CANCEL;
 }

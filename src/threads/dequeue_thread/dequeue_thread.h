@@ -1,6 +1,8 @@
 #pragma once
 #include <Ecore.h>
 
+#include <memory>
+
 #include "components/connector/buffer.h"
 #include "components/manager/q_manager.h"
 #include "components/messages/msg.h"
@@ -21,8 +23,9 @@ public:
     static void startEflRenderCmdTimer();
     static void stopEflRenderCmdTimer();
     static Eina_Bool Run(void* data);
-    static IMsg* doMsgHandler();
-    static IMsg* createMsgHandler();
+    static std::unique_ptr<IMsg> doMsgHandler();
+    // The message of the body m_pBufferBody points at, or null.
+    static std::unique_ptr<IMsg> createMsgHandler();
     // After a command: draw what it changed as soon as the main loop is idle.
     static void renderWhenIdle();
     // Before a command: draw what the one before changed, if that is still due.
@@ -31,7 +34,7 @@ public:
     int* getThreadId() { return &m_iThreadId; }
 
     static QManager* m_pQManager;
-    static Buffer* m_pBufferBody;
+    static std::unique_ptr<Buffer> m_pBufferBody; // a view of the body being run
     static int m_iMsgType;
     static Ecore_Timer* m_pEcoreTimer;
 

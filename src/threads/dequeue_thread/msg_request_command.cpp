@@ -2,22 +2,16 @@
 
 #include "utils/log_util.h"
 
-MsgRequestCommand::~MsgRequestCommand()
-{
-    delete m_pCmd;
-}
-
 ICmd* MsgRequestCommand::createCmdHandler()
 {
-    delete m_pCmd;
-    m_pCmd = nullptr;
+    m_pCmd.reset();
     for (int i = 0; i < g_cmd_table_size; ++i) {
         if (m_commandName == g_cmd_table[i].name) {
             m_pCmd = g_cmd_table[i].create();
             break;
         }
     }
-    return m_pCmd;
+    return m_pCmd.get();
 }
 
 void MsgRequestCommand::deserialize()

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "components/messages/msg.h"
@@ -7,7 +8,6 @@
 // A request from the IDE: selects its command by name and runs it.
 class MsgRequestCommand : public virtual Msg {
 public:
-    ~MsgRequestCommand() override;
     void setCommandName(std::string name) override { m_commandName = std::move(name); }
     std::string getCommandName() const override { return m_commandName; }
     void setCommandData(std::string data) override { m_commandData = std::move(data); }
@@ -15,10 +15,12 @@ public:
     void deserialize() override;
     void doMsg() override;
     virtual void deserialize(const IBuffer*) {}
+    // Replaces the held command by a new one for the command name; the
+    // message keeps it (null when the name matches no command).
     ICmd* createCmdHandler();
 
 private:
     std::string m_commandName;
     std::string m_commandData;
-    Cmd* m_pCmd = nullptr;
+    std::unique_ptr<ICmd> m_pCmd;
 };
