@@ -1,25 +1,29 @@
+#include <optional>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 
 namespace {
 
-enum { PAD_H, PAD_V };
-
-const PropertyRule BOX_RULES[] = {
-    { "homogeneous", rule::set_bool<elm_box_homogeneous_set> },
-    { "horizontal", rule::set_bool<elm_box_horizontal_set> },
-    { "padding_h", rule::keep_int<PAD_H> },
-    { "padding_v", rule::keep_int<PAD_V> },
+struct Padding {
+    std::optional<int> h, v;
 };
 
-bool box_set_property(Evas_Object* box, _WidgetInfo* node, std::string)
+const Row<Padding> BOX_ROWS[] = {
+    { "homogeneous", row::set_bool<elm_box_homogeneous_set> },
+    { "horizontal", row::set_bool<elm_box_horizontal_set> },
+    { "padding_h", row::keep_int<&Padding::h> },
+    { "padding_v", row::keep_int<&Padding::v> },
+};
+
+void box_padding(Evas_Object* box, Padding& p)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(box, node, BOX_RULES, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(PAD_H, 2))
-        elm_box_padding_set(box, slots.ints[PAD_H], slots.ints[PAD_V]);
-    return walk_succeeded(r);
+    if (p.h && p.v)
+        elm_box_padding_set(box, *p.h, *p.v);
 }
+
+constexpr auto BOX_TABLE = property_table(BOX_ROWS, { .after = box_padding });
+constexpr auto box_set_property = set_property_by<BOX_TABLE>;
 
 // A box ignores packing properties: children go in tree order.
 bool box_pack(Evas_Object* box, Evas_Object* child, _WidgetInfo*)

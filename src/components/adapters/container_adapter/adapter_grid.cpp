@@ -1,27 +1,31 @@
+#include <optional>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/pack_properties.h"
 #include "components/adapters/property_walk.h"
 
 namespace {
 
-enum { COLS, ROWS };
+struct GridSize {
+    std::optional<int> cols, rows;
+};
 
 // Grid positions may be negative, so "absent" needs its own marker.
 const int ABSENT_POSITION = -999999;
 
-const PropertyRule GRID_RULES[] = {
-    { "col_count", rule::keep_int<COLS> },
-    { "row_count", rule::keep_int<ROWS> },
+const Row<GridSize> GRID_ROWS[] = {
+    { "col_count", row::keep_int<&GridSize::cols> },
+    { "row_count", row::keep_int<&GridSize::rows> },
 };
 
-bool grid_set_property(Evas_Object* grid, _WidgetInfo* node, std::string)
+void grid_size(Evas_Object* grid, GridSize& g)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(grid, node, GRID_RULES, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(COLS, 2))
-        elm_grid_size_set(grid, slots.ints[COLS], slots.ints[ROWS]);
-    return walk_succeeded(r);
+    if (g.cols && g.rows)
+        elm_grid_size_set(grid, *g.cols, *g.rows);
 }
+
+constexpr auto GRID_TABLE = property_table(GRID_ROWS, { .after = grid_size });
+constexpr auto grid_set_property = set_property_by<GRID_TABLE>;
 
 bool grid_pack(Evas_Object* grid, Evas_Object* child, _WidgetInfo* childNode)
 {

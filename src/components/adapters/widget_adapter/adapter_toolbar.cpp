@@ -80,12 +80,9 @@ void toolbar_after(Evas_Object* toolbar, ToolbarState& s)
 }
 
 constexpr PropertyTable<ToolbarState> TOOLBAR_TABLE =
-    property_table(TOOLBAR_ROWS, UnknownNames::ToCommon, nullptr, toolbar_after);
+    property_table(TOOLBAR_ROWS, { .after = toolbar_after });
 
-bool toolbar_set_property(Evas_Object* toolbar, _WidgetInfo* node, std::string)
-{
-    return set_properties(toolbar, node, TOOLBAR_TABLE);
-}
+constexpr auto toolbar_set_property = set_property_by<TOOLBAR_TABLE>;
 
 } // namespace
 
