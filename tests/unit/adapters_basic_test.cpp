@@ -489,6 +489,18 @@ TEST_F(BasicAdapters, NonFiniteRealsAreRefusedWithOneLineEach)
         std::string line = "render-engine: node \"\": \"" + std::string(text) + "\" is not a finite number; ignored\n";
         EXPECT_EQ(err, line + line);
     }
+    // The shared size hints are reals too.
+    testing::internal::CaptureStderr();
+    apply(label, "efl.label", { { "weight-x", "inf" }, { "weight-y", "1" }, { "align-x", "FILL" }, { "align-y", "nan" } });
+    std::string err = testing::internal::GetCapturedStderr();
+    double x, y;
+    evas_object_size_hint_weight_get(label, &x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0.0, 0.0)) << "no pair, no hint";
+    evas_object_size_hint_align_get(label, &x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0.5, 0.5));
+    EXPECT_EQ(err, "render-engine: node \"\": \"inf\" is not a finite number; ignored\n"
+                   "render-engine: node \"\": \"nan\" is not a finite number; ignored\n");
+
     apply(label, "efl.label", { { "duration", "1e3" } });
     apply(cam, "efl.photocam", { { "zoom", "0.5" } });
     EXPECT_DOUBLE_EQ(elm_label_slide_duration_get(label), 1000.0);

@@ -52,7 +52,8 @@ const Row<NoState> INDEXITEM_ROWS[] = {
 };
 
 constexpr PropertyTable<NoState> INDEXITEM_TABLE
-    = property_table(INDEXITEM_ROWS, { .unknown = UnknownNames::Ignore, .before = item_present<NoState>, .after = indexitem_level });
+    = property_table(INDEXITEM_ROWS,
+                     { .unknown = UnknownNames::Ignore, .before = item_present<NoState>, .after = indexitem_level });
 
 constexpr auto indexitem_set_property = set_property_by<INDEXITEM_TABLE>;
 
