@@ -151,6 +151,21 @@ bool set_property_by(Evas_Object* obj, _WidgetInfo* node, std::string)
     return set_properties(obj, node, TABLE);
 }
 
+// --- Pairs ---------------------------------------------------------------------
+// Two integers a kind applies together after the walk, and only when both
+// were given (a padding, a grid size, a load size): rows keep them with
+// row::keep_int<&IntPair::first> and <&IntPair::second>.
+struct IntPair {
+    std::optional<int> first, second;
+};
+
+template <auto F>
+void int_pair_after(Evas_Object* obj, IntPair& p)
+{
+    if (p.first && p.second)
+        F(obj, *p.first, *p.second);
+}
+
 // --- Rows ----------------------------------------------------------------------
 // One row per conversion. Setters take the converted value: row::set_int<F>
 // calls F(obj, int converted to F's parameter type).

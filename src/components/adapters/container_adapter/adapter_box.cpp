@@ -1,28 +1,16 @@
-#include <optional>
-
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 
 namespace {
 
-struct Padding {
-    std::optional<int> h, v;
-};
-
-const Row<Padding> BOX_ROWS[] = {
+const Row<IntPair> BOX_ROWS[] = {
     { "homogeneous", row::set_bool<elm_box_homogeneous_set> },
     { "horizontal", row::set_bool<elm_box_horizontal_set> },
-    { "padding_h", row::keep_int<&Padding::h> },
-    { "padding_v", row::keep_int<&Padding::v> },
+    { "padding_h", row::keep_int<&IntPair::first> },
+    { "padding_v", row::keep_int<&IntPair::second> },
 };
 
-void box_padding(Evas_Object* box, Padding& p)
-{
-    if (p.h && p.v)
-        elm_box_padding_set(box, *p.h, *p.v);
-}
-
-constexpr auto BOX_TABLE = property_table(BOX_ROWS, { .after = box_padding });
+constexpr auto BOX_TABLE = property_table(BOX_ROWS, { .after = int_pair_after<elm_box_padding_set> });
 constexpr auto box_set_property = set_property_by<BOX_TABLE>;
 
 // A box ignores packing properties: children go in tree order.

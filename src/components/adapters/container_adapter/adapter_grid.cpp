@@ -1,30 +1,18 @@
-#include <optional>
-
 #include "components/adapters/Adapter.h"
 #include "components/adapters/pack_properties.h"
 #include "components/adapters/property_walk.h"
 
 namespace {
 
-struct GridSize {
-    std::optional<int> cols, rows;
-};
-
 // Grid positions may be negative, so "absent" needs its own marker.
 const int ABSENT_POSITION = -999999;
 
-const Row<GridSize> GRID_ROWS[] = {
-    { "col_count", row::keep_int<&GridSize::cols> },
-    { "row_count", row::keep_int<&GridSize::rows> },
+const Row<IntPair> GRID_ROWS[] = {
+    { "col_count", row::keep_int<&IntPair::first> },
+    { "row_count", row::keep_int<&IntPair::second> },
 };
 
-void grid_size(Evas_Object* grid, GridSize& g)
-{
-    if (g.cols && g.rows)
-        elm_grid_size_set(grid, *g.cols, *g.rows);
-}
-
-constexpr auto GRID_TABLE = property_table(GRID_ROWS, { .after = grid_size });
+constexpr auto GRID_TABLE = property_table(GRID_ROWS, { .after = int_pair_after<elm_grid_size_set> });
 constexpr auto grid_set_property = set_property_by<GRID_TABLE>;
 
 bool grid_pack(Evas_Object* grid, Evas_Object* child, _WidgetInfo* childNode)
