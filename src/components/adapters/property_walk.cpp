@@ -35,6 +35,19 @@ bool prop_int(const std::string& value, int& out)
     return true;
 }
 
+bool prop_int_within(Evas_Object* obj, const std::string& value, int low, int high, const char* what, int& out)
+{
+    int i;
+    if (!prop_int(value, i))
+        return false;
+    if (i < low || i > high) {
+        node_diag(obj, "%s \"%s\" out of range %d..%d; ignored", what, value.c_str(), low, high);
+        return false;
+    }
+    out = i;
+    return true;
+}
+
 bool prop_color(const std::string& value, int& r, int& g, int& b)
 {
     if (value.empty())

@@ -23,6 +23,9 @@
 // the one diagnostic line of a refusal.
 bool prop_bool(const std::string& value, bool& out); // exactly "true" / "false"
 bool prop_int(const std::string& value, int& out);   // atoi; empty skipped, beyond int refused
+// prop_int within [low, high]; outside it one diagnostic line names `what`
+// ("year", "icon size"...) with the value and the range, and false.
+bool prop_int_within(Evas_Object* obj, const std::string& value, int low, int high, const char* what, int& out);
 // `atof` of a non-empty, finite value; "nan" and "inf" are reported and refused.
 bool prop_finite(Evas_Object* obj, const std::string& value, double& out);
 bool prop_color(const std::string& value, int& r, int& g, int& b); // "#RRGGBB"; empty skipped

@@ -44,7 +44,7 @@ template <auto END>
 void calendar_year_end(Evas_Object* calendar, const std::string& v, CalendarState& s)
 {
     int year;
-    if (!time_field_read(calendar, v, YEAR_FIELD, "year", year))
+    if (!prop_int_within(calendar, v, YEAR_FIELD.low, YEAR_FIELD.high, "year", year))
         return;
     s.*END = year;
     calendar_years(calendar, s);

@@ -37,7 +37,7 @@ void popup_title(Evas_Object* popup, const char* title)
 void popup_height_row(Evas_Object* popup, const std::string& v, NoState&)
 {
     int h;
-    if (int_in_range(popup, v, POPUP_HEIGHT_UNSET, POPUP_HEIGHT_MAX, "height", h))
+    if (prop_int_within(popup, v, POPUP_HEIGHT_UNSET, POPUP_HEIGHT_MAX, "height", h))
         popup_height = h;
 }
 

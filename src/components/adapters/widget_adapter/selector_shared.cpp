@@ -105,15 +105,3 @@ bool image_path_usable(Evas_Object* node, const std::string& path)
     return false;
 }
 
-bool int_in_range(Evas_Object* node, const std::string& value, int low, int high, const char* what, int& out)
-{
-    int i;
-    if (!prop_int(value, i))
-        return false;
-    if (i < low || i > high) {
-        node_diag(node, "%s \"%s\" outside %d..%d; ignored", what, value.c_str(), low, high);
-        return false;
-    }
-    out = i;
-    return true;
-}

@@ -90,9 +90,6 @@ bool item_icon_kept(Evas_Object* node, Evas_Object* child, _WidgetInfo*);
 // let through; otherwise one diagnostic line names the node.
 bool image_path_usable(Evas_Object* node, const std::string& path);
 
-// `atoi` of a non-empty value within [low, high]; outside it one diagnostic
-// line says what `what` allows and false is returned.
-bool int_in_range(Evas_Object* node, const std::string& value, int low, int high, const char* what, int& out);
 
 // --- Multi-button entry ----------------------------------------------------
 // The entry's pending "disable" text, applied to an entry when an item is

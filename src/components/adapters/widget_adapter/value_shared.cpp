@@ -31,18 +31,6 @@ bool leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 4
 
 } // namespace
 
-bool time_field_read(Evas_Object* obj, const std::string& value, const TimeField& field, const char* what, int& out)
-{
-    int i;
-    if (!prop_int(value, i))
-        return false;
-    if (i < field.low || i > field.high) {
-        node_diag(obj, "%s \"%s\" out of range; ignored", what, value.c_str());
-        return false;
-    }
-    out = i;
-    return true;
-}
 
 int days_in_month(int year, int month0)
 {

@@ -85,9 +85,6 @@ inline constexpr TimeField HOUR_FIELD { &TimeFields::hour, 0, 23 };
 inline constexpr TimeField MINUTE_FIELD { &TimeFields::minute, 0, 59 };
 inline constexpr TimeField SECOND_FIELD { &TimeFields::second, 0, 59 };
 
-// `atoi` of a non-empty value within the field's limits; outside them one
-// diagnostic line names `what` ("time field value", "year") and false.
-bool time_field_read(Evas_Object* obj, const std::string& value, const TimeField& field, const char* what, int& out);
 int days_in_month(int year, int month0);
 // Writes the given fields into `t` (year - 1900, month - 1); a day beyond the
 // month's end (30 February) becomes its last day.
@@ -152,7 +149,7 @@ template <const TimeField& F, class S>
 void keep_time_field(Evas_Object* obj, const std::string& v, S& s)
 {
     int i;
-    if (time_field_read(obj, v, F, "time field value", i))
+    if (prop_int_within(obj, v, F.low, F.high, "time field value", i))
         s.*(F.field) = i;
 }
 
