@@ -68,42 +68,43 @@ struct Row {
     RowApply<S> apply;
 };
 
-// What a walk does besides its rows. The steps run only for a non-empty
-// property list; a node without properties gets nothing, deferred values
-// included.
+// A kind's rows and what its walk does besides them. The steps run only
+// for a non-empty property list; a node without properties gets nothing,
+// deferred values included.
 template <class S>
-struct WalkSteps {
+struct PropertyTable {
+    const Row<S>* rows = nullptr;
+    size_t count = 0;
     UnknownNames unknown = UnknownNames::ToCommon;
     // Before the rows; false stops with false (an item node whose toolkit
     // item is missing, say).
     bool (*before)(Evas_Object* obj, S& state) = nullptr;
-    // After each property, whatever its name (a value re-applied each time).
-    void (*each)(Evas_Object* obj, S& state) = nullptr;
     // After the rows: pairs, ranges, values made of several properties.
     void (*after)(Evas_Object* obj, S& state) = nullptr;
+    // After each property, whatever its name (a value re-applied each time).
+    void (*each)(Evas_Object* obj, S& state) = nullptr;
     // Last: the kind's pending style and disable.
     DeferredStyleDisable* deferred = nullptr;
     PendingDisable disable = PendingDisable::TrueOrFalse;
 };
 
-template <class S>
-struct PropertyTable {
-    const Row<S>* rows = nullptr;
-    size_t count = 0;
-    WalkSteps<S> steps {};
-};
-
+// The table of `rows` with the steps set in `steps` (whose own rows and
+// count are replaced): property_table(ROWS, { .after = pair_after }).
 template <class S, size_t N>
-constexpr PropertyTable<S> property_table(const Row<S> (&rows)[N], WalkSteps<std::type_identity_t<S>> steps = {})
+constexpr PropertyTable<S> property_table(const Row<S> (&rows)[N], PropertyTable<std::type_identity_t<S>> steps = {})
 {
-    return { rows, N, steps };
+    steps.rows = rows;
+    steps.count = N;
+    return steps;
 }
 
 template <class S, size_t N>
 constexpr PropertyTable<S> property_table(const std::array<Row<S>, N>& rows,
-                                          WalkSteps<std::type_identity_t<S>> steps = {})
+                                          PropertyTable<std::type_identity_t<S>> steps = {})
 {
-    return { rows.data(), N, steps };
+    steps.rows = rows.data();
+    steps.count = N;
+    return steps;
 }
 
 template <class S>
@@ -113,8 +114,7 @@ bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTab
         return false;
     if (!node->properties)
         return true;
-    const WalkSteps<S>& steps = table.steps;
-    if (steps.before && !steps.before(obj, state))
+    if (table.before && !table.before(obj, state))
         return false;
     const Eina_List* l;
     void* data;
@@ -126,15 +126,15 @@ bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTab
                 hit = &table.rows[i];
         if (hit)
             hit->apply(obj, p->value, state);
-        else if (steps.unknown == UnknownNames::ToCommon)
+        else if (table.unknown == UnknownNames::ToCommon)
             common_set_property(obj, p->name, p->value);
-        if (steps.each)
-            steps.each(obj, state);
+        if (table.each)
+            table.each(obj, state);
     }
-    if (steps.after)
-        steps.after(obj, state);
-    if (steps.deferred)
-        apply_deferred(obj, *steps.deferred, steps.disable);
+    if (table.after)
+        table.after(obj, state);
+    if (table.deferred)
+        apply_deferred(obj, *table.deferred, table.disable);
     return true;
 }
 

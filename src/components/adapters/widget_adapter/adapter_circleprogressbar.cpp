@@ -38,7 +38,7 @@ void circle_progressbar_after(Evas_Object* bar, BarRange& r)
 }
 
 constexpr auto CIRCLE_PROGRESSBAR_TABLE = property_table(
-    CIRCLE_PROGRESSBAR_ROWS, { .each = circle_progressbar_range, .after = circle_progressbar_after });
+    CIRCLE_PROGRESSBAR_ROWS, { .after = circle_progressbar_after, .each = circle_progressbar_range });
 constexpr auto circle_progressbar_set_property = set_property_by<CIRCLE_PROGRESSBAR_TABLE>;
 
 Evas_Object* circle_progressbar_add(Evas_Object* parent)
