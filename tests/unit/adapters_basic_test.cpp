@@ -473,6 +473,40 @@ TEST_F(BasicAdapters, PhotocamZoomAndFlags)
     EXPECT_EQ(elm_photocam_zoom_mode_get(cam), ELM_PHOTOCAM_ZOOM_MODE_AUTO_FIT);
 }
 
+// "nan" and "inf" parse as reals but would poison a slide or a zoom: each is
+// refused with one diagnostic line and the value before it stays.
+TEST_F(BasicAdapters, NonFiniteRealsAreRefusedWithOneLineEach)
+{
+    Evas_Object* label = build("efl.label", { { "duration", "2.5" } });
+    Evas_Object* cam = build("efl.photocam", { { "zoom", "2.0" } });
+    for (const char* text : { "nan", "inf", "-nan", "-inf" }) {
+        testing::internal::CaptureStderr();
+        apply(label, "efl.label", { { "duration", text } });
+        apply(cam, "efl.photocam", { { "zoom", text } });
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_DOUBLE_EQ(elm_label_slide_duration_get(label), 2.5) << text;
+        EXPECT_DOUBLE_EQ(elm_photocam_zoom_get(cam), 2.0) << text;
+        std::string line = "render-engine: node \"\": \"" + std::string(text) + "\" is not a finite number; ignored\n";
+        EXPECT_EQ(err, line + line);
+    }
+    // The shared size hints are reals too.
+    testing::internal::CaptureStderr();
+    apply(label, "efl.label", { { "weight-x", "inf" }, { "weight-y", "1" }, { "align-x", "FILL" }, { "align-y", "nan" } });
+    std::string err = testing::internal::GetCapturedStderr();
+    double x, y;
+    evas_object_size_hint_weight_get(label, &x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0.0, 0.0)) << "no pair, no hint";
+    evas_object_size_hint_align_get(label, &x, &y);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(0.5, 0.5));
+    EXPECT_EQ(err, "render-engine: node \"\": \"inf\" is not a finite number; ignored\n"
+                   "render-engine: node \"\": \"nan\" is not a finite number; ignored\n");
+
+    apply(label, "efl.label", { { "duration", "1e3" } });
+    apply(cam, "efl.photocam", { { "zoom", "0.5" } });
+    EXPECT_DOUBLE_EQ(elm_label_slide_duration_get(label), 1000.0);
+    EXPECT_DOUBLE_EQ(elm_photocam_zoom_get(cam), 0.5);
+}
+
 // A missing file shows nothing: no crash, no wait, and the widget still lays out.
 TEST_F(BasicAdapters, MissingFilesShowNothing)
 {

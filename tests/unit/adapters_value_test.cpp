@@ -215,6 +215,17 @@ TEST_F(ValueAdapters, NonFiniteNumbersAreRefusedAndEmptyOnesSkipped)
     Evas_Object* bar = build("efl.progressbar", { { "value", "0.25" } });
     apply(bar, "efl.progressbar", { { "value", "nan" } });
     EXPECT_DOUBLE_EQ(elm_progressbar_value_get(bar), 0.25);
+
+    Evas_Object* clock = build("efl.clock", { { "first-interval", "0.5" } });
+    Evas_Object* calendar = build("efl.calendar", { { "interval", "0.5" } });
+    testing::internal::CaptureStderr();
+    apply(clock, "efl.clock", { { "first-interval", "inf" } });
+    apply(calendar, "efl.calendar", { { "interval", "nan" } });
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_DOUBLE_EQ(elm_clock_first_interval_get(clock), 0.5);
+    EXPECT_DOUBLE_EQ(elm_calendar_interval_get(calendar), 0.5);
+    EXPECT_NE(err.find("\"inf\" is not a finite number"), std::string::npos) << err;
+    EXPECT_NE(err.find("\"nan\" is not a finite number"), std::string::npos) << err;
 }
 
 // --- Number formats -----------------------------------------------------------

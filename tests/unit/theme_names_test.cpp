@@ -100,42 +100,108 @@ TEST(ThemeNameGrammar, StyleNameEdgeCases)
     EXPECT_EQ(take(style_name_get("elm/map/marker/other/x")), "other/x");
 }
 
-TEST(ThemeNameGrammar, EveryExceptionPrefixYieldsWhatFollowsIt)
+// Group names as a theme gives them, with the style each one answers.
+struct GroupStyle {
+    const char* group;
+    const char* style;
+};
+
+void expect_styles(const std::vector<GroupStyle>& cases)
 {
-    const char* const prefixes[] = {
-        "elm/map/marker/empty/",
-        "elm/map/marker/radio/",
-        "elm/map/circle/base/",
-        "elm/map/scale/base/",
-        "elm/scroller/panel/top/",
-        "elm/scroller/panel/bottom/",
-        "elm/scroller/panel/left/",
-        "elm/scroller/panel/right/",
-        "elm/index/base/vertical/",
-        "elm/index/item/vertical/",
-        "elm/index/item_odd/vertical/",
-        "elm/index/item/horizontal/",
-        "elm/index/item_odd/horizontal/",
-        "elm/colorselector/picker/base/",
-        "elm/colorselector/item/color/",
-        "elm/colorselector/image/colorbar_0/",
-        "elm/colorselector/image/colorbar_1/",
-        "elm/colorselector/image/colorbar_2/",
-        "elm/colorselector/image/colorbar_3/",
-        "elm/gengrid/item/default/",
-        "elm/entry/handler/start/",
-        "elm/entry/handler/end/",
-        "elm/entry/emoticon/wtf/",
-        "elm/popup/buttons1/popup/",
-        "elm/popup/buttons2/popup/",
-        "elm/popup/buttons3/popup/",
-        "elm/popup/content/popup/",
-        "elm/popup/item/popup/",
-    };
-    for (const char* prefix : prefixes) {
-        std::string group = std::string(prefix) + "mine/x";
-        EXPECT_EQ(take(style_name_get(group.c_str())), "mine/x") << prefix;
-    }
+    for (const GroupStyle& c : cases)
+        EXPECT_EQ(take(style_name_get(c.group)), c.style) << c.group;
+}
+
+// Some parts are named by two components (a side, an orientation, a
+// number...); the style is what follows both, slashes and all.
+TEST(ThemeNameGrammar, PartsOfTwoComponentsLeaveTheStyleAfterBoth)
+{
+    expect_styles({
+        // Map markers, overlays and scale.
+        { "elm/map/marker/radio/default", "default" },
+        { "elm/map/marker/empty/default", "default" },
+        { "elm/map/circle/base/default", "default" },
+        { "elm/map/scale/base/default", "default" },
+        // Scroller edge panels, one per side.
+        { "elm/scroller/panel/top/default", "default" },
+        { "elm/scroller/panel/bottom/default", "default" },
+        { "elm/scroller/panel/left/default", "default" },
+        { "elm/scroller/panel/right/default", "default" },
+        // Index bars and their (odd) items in either orientation.
+        { "elm/index/base/vertical/default", "default" },
+        { "elm/index/item/vertical/default", "default" },
+        { "elm/index/item_odd/vertical/pagecontrol", "pagecontrol" },
+        { "elm/index/item/horizontal/default", "default" },
+        { "elm/index/item_odd/horizontal/default", "default" },
+        // Colour selector picker, palette items and the four colour bars.
+        { "elm/colorselector/picker/base/default", "default" },
+        { "elm/colorselector/item/color/default", "default" },
+        { "elm/colorselector/image/colorbar_0/default", "default" },
+        { "elm/colorselector/image/colorbar_1/default", "default" },
+        { "elm/colorselector/image/colorbar_2/default", "default" },
+        { "elm/colorselector/image/colorbar_3/default", "default" },
+        // Entry selection handlers and the fallback emoticon.
+        { "elm/entry/handler/start/default", "default" },
+        { "elm/entry/handler/end/default", "default" },
+        { "elm/entry/emoticon/wtf/default", "default" },
+        // Popup parts.
+        { "elm/popup/buttons1/popup/default", "default" },
+        { "elm/popup/buttons2/popup/default", "default" },
+        { "elm/popup/buttons3/popup/transparent", "transparent" },
+        { "elm/popup/content/popup/default", "default" },
+        { "elm/popup/item/popup/default", "default" },
+        // The default grid item, whose style names the widget style.
+        { "elm/gengrid/item/default/grid", "grid" },
+        // A style of several components keeps them all.
+        { "elm/scroller/panel/left/dark/small", "dark/small" },
+        { "elm/popup/item/popup/theme/x", "theme/x" },
+    });
+}
+
+// Names that only look like such a part follow the plain rule: the style is
+// everything after the widget and its one-component part.
+TEST(ThemeNameGrammar, LookalikePartsKeepTheirSecondComponentInTheStyle)
+{
+    expect_styles({
+        // Another side, number or orientation.
+        { "elm/scroller/panel/middle/default", "middle/default" },
+        { "elm/popup/buttons4/popup/default", "popup/default" },
+        { "elm/colorselector/image/colorbar_4/default", "colorbar_4/default" },
+        { "elm/index/item/diagonal/default", "diagonal/default" },
+        { "elm/map/marker/other/x", "other/x" },
+        { "elm/entry/handler/middle/default", "middle/default" },
+        // A component that only begins like one.
+        { "elm/scroller/panel/topmost/default", "topmost/default" },
+        { "elm/map/marker/radios/default", "radios/default" },
+        // The same two components under another widget or part.
+        { "elm/button/panel/top/default", "top/default" },
+        { "elm/scroller/base/top/default", "top/default" },
+        { "elm/gengrid/item/custom/grid", "custom/grid" },
+        // Names are case-sensitive.
+        { "elm/scroller/panel/Top/default", "Top/default" },
+        { "elm/Scroller/panel/top/default", "top/default" },
+    });
+}
+
+// The parts of one widget collapse into the widget's styles, so the
+// style answer lists each style once however many parts carry it.
+TEST(ThemeNameGrammar, AWidgetsPartsShareItsStyles)
+{
+    Eina_List* groups = group_list({
+        "elm/popup/base/default",
+        "elm/popup/buttons1/popup/default",
+        "elm/popup/buttons2/popup/default",
+        "elm/popup/content/popup/default",
+        "elm/popup/item/popup/transparent",
+        "elm/popup/base/transparent",
+        "elm/scroller/base/default",
+        "elm/scroller/panel/top/default",
+        "elm/scroller/panel/left/dark",
+    });
+    using V = std::vector<std::string>;
+    EXPECT_EQ(take_list(style_name_list_get(groups, "popup")), (V { "default", "transparent" }));
+    EXPECT_EQ(take_list(style_name_list_get(groups, "scroller")), (V { "dark", "default" }));
+    theme_util_name_list_free(groups);
 }
 
 TEST(ThemeNameGrammar, ItemStyleIsTheRestBeforeTheWidgetStyle)

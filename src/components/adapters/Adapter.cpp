@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "components/adapters/adapter_records.h"
+#include "components/adapters/property_walk.h"
 #include "utils/efl_util.h"
 
 namespace {
@@ -86,6 +87,14 @@ const AdapterName ADAPTERS[] = {
 
 const char* const HINT_KEYS[] = { "align-x", "align-y", "weight-x", "weight-y" };
 
+// "FILL" (alignments) or a finite number; "nan" and "inf" would reach the
+// layout as coordinates, so they are reported and not kept.
+bool hint_accepted(Evas_Object* obj, const std::string& value)
+{
+    double d;
+    return value == "FILL" || prop_finite(obj, value, d);
+}
+
 double align_value(const char* text)
 {
     return strcmp(text, "FILL") == 0 ? EVAS_HINT_FILL : atof(text);
@@ -149,7 +158,7 @@ bool common_set_property(Evas_Object* obj, const std::string& name, const std::s
             evas_object_hide(obj);
     } else {
         for (const char* key : HINT_KEYS)
-            if (name == key && !value.empty())
+            if (name == key && hint_accepted(obj, value))
                 efl_util_tag_text(obj, key, value.c_str());
     }
     recompute_hints(obj);

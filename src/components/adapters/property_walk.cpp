@@ -11,47 +11,6 @@
 #include "utils/log_util.h"
 #include "utils/util.h"
 
-WalkSlots::WalkSlots()
-{
-    for (int k = 0; k < COUNT; ++k) {
-        ints[k] = -1;
-        reals[k] = 0.0;
-        realGiven[k] = false;
-        textGiven[k] = false;
-    }
-}
-
-bool WalkSlots::intsGiven(int first, int count) const
-{
-    for (int k = first; k < first + count; ++k)
-        if (ints[k] == -1)
-            return false;
-    return true;
-}
-
-WalkResult walk_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyRule* rules, size_t count,
-                           WalkSlots& slots, UnknownNames unknown)
-{
-    if (!obj || !node)
-        return WalkResult::Invalid;
-    if (!node->properties)
-        return WalkResult::Empty;
-    const Eina_List* l;
-    void* data;
-    EINA_LIST_FOREACH(node->properties, l, data) {
-        const auto* p = static_cast<const Property*>(data);
-        const PropertyRule* hit = nullptr;
-        for (size_t i = 0; i < count && !hit; ++i)
-            if (p->name == rules[i].name)
-                hit = &rules[i];
-        if (hit)
-            hit->apply(obj, p->value, slots);
-        else if (unknown == UnknownNames::ToCommon)
-            common_set_property(obj, p->name, p->value);
-    }
-    return WalkResult::Walked;
-}
-
 bool prop_bool(const std::string& value, bool& out)
 {
     if (value != "true" && value != "false")
@@ -76,11 +35,16 @@ bool prop_int(const std::string& value, int& out)
     return true;
 }
 
-bool prop_real(const std::string& value, double& out)
+bool prop_int_within(Evas_Object* obj, const std::string& value, int low, int high, const char* what, int& out)
 {
-    if (value.empty())
+    int i;
+    if (!prop_int(value, i))
         return false;
-    out = atof(value.c_str());
+    if (i < low || i > high) {
+        node_diag(obj, "%s \"%s\" out of range %d..%d; ignored", what, value.c_str(), low, high);
+        return false;
+    }
+    out = i;
     return true;
 }
 
@@ -94,37 +58,6 @@ bool prop_color(const std::string& value, int& r, int& g, int& b)
     b = int(rgb & 0xff);
     return true;
 }
-
-void apply_deferred_style(Evas_Object* obj, const DeferredStyleDisable& pending)
-{
-    if (!pending.style.empty())
-        elm_object_style_set(obj, pending.style.c_str());
-}
-
-void apply_deferred_disable(Evas_Object* obj, const DeferredStyleDisable& pending)
-{
-    bool disabled;
-    if (prop_bool(pending.disable, disabled))
-        elm_object_disabled_set(obj, disabled);
-}
-
-namespace rule {
-
-void defer_style(Evas_Object*, const std::string& v, WalkSlots& s)
-{
-    if (s.deferred)
-        s.deferred->style = v;
-}
-
-void defer_disable(Evas_Object*, const std::string& v, WalkSlots& s)
-{
-    if (s.deferred)
-        s.deferred->disable = v;
-}
-
-void ignore(Evas_Object*, const std::string&, WalkSlots&) {}
-
-} // namespace rule
 
 void node_diag(Evas_Object* obj, const char* fmt, ...)
 {
@@ -147,9 +80,9 @@ bool prop_file(Evas_Object* obj, const std::string& path)
 
 bool prop_finite(Evas_Object* obj, const std::string& value, double& out)
 {
-    double d;
-    if (!prop_real(value, d))
+    if (value.empty())
         return false;
+    double d = atof(value.c_str());
     if (!std::isfinite(d)) {
         node_diag(obj, "\"%s\" is not a finite number; ignored", value.c_str());
         return false;
@@ -158,8 +91,13 @@ bool prop_finite(Evas_Object* obj, const std::string& value, double& out)
     return true;
 }
 
-void apply_deferred(Evas_Object* obj, const DeferredStyleDisable& pending)
+void apply_deferred(Evas_Object* obj, const DeferredStyleDisable& pending, PendingDisable rule)
 {
-    apply_deferred_style(obj, pending);
-    apply_deferred_disable(obj, pending);
+    if (!pending.style.empty())
+        elm_object_style_set(obj, pending.style.c_str());
+    bool disabled;
+    if (rule == PendingDisable::TrueDisables)
+        elm_object_disabled_set(obj, pending.disable == "true");
+    else if (prop_bool(pending.disable, disabled))
+        elm_object_disabled_set(obj, disabled);
 }

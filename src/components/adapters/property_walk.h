@@ -1,18 +1,42 @@
 #pragma once
+// The shared shape of every set_property: a table of rows (name, effect)
+// tried in order, the first equal name wins, other names go to the common
+// properties (or are ignored by item kinds). An adapter that remembers values
+// while its properties are walked keeps them in a small struct of its own
+// (the state S); rows that only call a setter work for any state. One driver
+// runs every walk: guards, an optional step before, the rows, an optional
+// step after each property, the after-walk step and the kind's deferred
+// style/disable. An adapter file is then its table plus its own steps.
 #include <Elementary.h>
 
+#include <array>
 #include <cstddef>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <type_traits>
 
 #include "components/adapters/Adapter.h"
 #include "components/adapters/widget_info.h"
 
-// The shared shape of every set_property: a table of rows (name, effect)
-// tried in order, the first equal name wins, other names go to the common
-// properties. Each adapter's set_property then reads like its table.
+// --- Value conversions -----------------------------------------------------
+// Each returns false when the value must be ignored; `obj` names the node in
+// the one diagnostic line of a refusal.
+bool prop_bool(const std::string& value, bool& out); // exactly "true" / "false"
+bool prop_int(const std::string& value, int& out);   // atoi; empty skipped, beyond int refused
+// prop_int within [low, high]; outside it one diagnostic line names `what`
+// ("year", "icon size"...) with the value and the range, and false.
+bool prop_int_within(Evas_Object* obj, const std::string& value, int low, int high, const char* what, int& out);
+// `atof` of a non-empty, finite value; "nan" and "inf" are reported and refused.
+bool prop_finite(Evas_Object* obj, const std::string& value, double& out);
+bool prop_color(const std::string& value, int& r, int& g, int& b); // "#RRGGBB"; empty skipped
+// True when `path` names a regular file the toolkit may open; otherwise says
+// why ("does not exist", "is a FIFO", ...) and the file is not loaded.
+bool prop_file(Evas_Object* obj, const std::string& path);
 
+// One diagnostic line naming the node built on `obj` (its "wid").
+void node_diag(Evas_Object* obj, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+// --- Deferred style and disable ----------------------------------------------
 // Pending "style"/"disable" texts of one adapter kind. They outlive the node
 // on purpose: a node without the property gets the value stored last.
 struct DeferredStyleDisable {
@@ -20,168 +44,18 @@ struct DeferredStyleDisable {
     std::string disable;
 };
 
-// Values gathered during one walk and applied after it (pairs such as
-// width/height). Integers start at -1, meaning "not given".
-struct WalkSlots {
-    static const int COUNT = 8;
-    int ints[COUNT];
-    double reals[COUNT];
-    bool realGiven[COUNT];
-    std::string texts[COUNT];
-    bool textGiven[COUNT];
-    DeferredStyleDisable* deferred = nullptr;
-
-    WalkSlots();
-    bool intsGiven(int first, int count) const; // all of ints[first..first+count) given
+// How a pending "disable" text reaches the widget after the walk.
+enum class PendingDisable {
+    TrueOrFalse,  // "true" disables, "false" enables, other texts change nothing
+    TrueDisables, // "true" disables, any other text (the empty one too) enables
 };
 
-using PropertyApply = void (*)(Evas_Object* obj, const std::string& value, WalkSlots& slots);
+// A non-empty pending style, then the pending disable text by `rule`.
+void apply_deferred(Evas_Object* obj, const DeferredStyleDisable& pending,
+                    PendingDisable rule = PendingDisable::TrueOrFalse);
 
-struct PropertyRule {
-    const char* name;
-    PropertyApply apply;
-};
-
-enum class WalkResult {
-    Invalid, // null object or node
-    Empty,   // no properties: deferred values are not applied either
-    Walked,
-};
-
+// --- Tables ------------------------------------------------------------------
 enum class UnknownNames { ToCommon, Ignore };
-
-WalkResult walk_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyRule* rules, size_t count,
-                           WalkSlots& slots, UnknownNames unknown = UnknownNames::ToCommon);
-
-template <size_t N>
-WalkResult walk_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyRule (&rules)[N], WalkSlots& slots,
-                           UnknownNames unknown = UnknownNames::ToCommon)
-{
-    return walk_properties(obj, node, rules, N, slots, unknown);
-}
-
-// set_property's result for a walk that applies nothing afterwards.
-inline bool walk_succeeded(WalkResult r) { return r != WalkResult::Invalid; }
-
-// Value conversions. Each returns false when the value must be ignored.
-bool prop_bool(const std::string& value, bool& out);   // exactly "true" / "false"
-// True when `path` names a regular file the toolkit may open; otherwise says
-// why ("does not exist", "is a FIFO", ...) and the file is not loaded.
-bool prop_file(Evas_Object* obj, const std::string& path);
-
-bool prop_int(const std::string& value, int& out);     // atoi; empty skipped
-bool prop_real(const std::string& value, double& out); // atof; empty skipped
-bool prop_color(const std::string& value, int& r, int& g, int& b); // "#RRGGBB"; empty skipped
-
-// After a walk: a non-empty pending style, then "true"/"false" disable.
-void apply_deferred_style(Evas_Object* obj, const DeferredStyleDisable& pending);
-void apply_deferred_disable(Evas_Object* obj, const DeferredStyleDisable& pending);
-
-namespace rule {
-
-template <class F>
-struct value_arg;
-template <class R, class O, class V>
-struct value_arg<R (*)(O, V)> {
-    using type = V;
-};
-
-// Row effects: call the toolkit setter F(obj, converted value).
-template <auto F>
-void set_bool(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    bool b;
-    if (prop_bool(v, b))
-        F(obj, b ? EINA_TRUE : EINA_FALSE);
-}
-
-template <auto F>
-void set_int(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    int i;
-    if (prop_int(v, i))
-        F(obj, static_cast<typename value_arg<decltype(F)>::type>(i));
-}
-
-template <auto F>
-void set_real(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    double d;
-    if (prop_real(v, d))
-        F(obj, static_cast<typename value_arg<decltype(F)>::type>(d));
-}
-
-template <auto F>
-void set_text(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    F(obj, v.c_str());
-}
-
-// Row effects that remember the value for after the walk.
-template <int K>
-void keep_int(Evas_Object*, const std::string& v, WalkSlots& s)
-{
-    int i;
-    if (prop_int(v, i))
-        s.ints[K] = i;
-}
-
-template <int K>
-void keep_real(Evas_Object*, const std::string& v, WalkSlots& s)
-{
-    double d;
-    if (prop_real(v, d)) {
-        s.reals[K] = d;
-        s.realGiven[K] = true;
-    }
-}
-
-template <int K>
-void keep_text(Evas_Object*, const std::string& v, WalkSlots& s)
-{
-    s.texts[K] = v;
-    s.textGiven[K] = true;
-}
-
-void defer_style(Evas_Object*, const std::string& v, WalkSlots& s);
-void defer_disable(Evas_Object*, const std::string& v, WalkSlots& s);
-void ignore(Evas_Object*, const std::string&, WalkSlots&);
-
-} // namespace rule
-
-namespace rule {
-
-// A file row: the empty text passes a null file name, which clears the file.
-// Works for setters with and without a trailing group argument.
-template <auto F>
-void set_path(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    if (!v.empty() && !prop_file(obj, v))
-        return;
-    const char* path = v.empty() ? nullptr : v.c_str();
-    if constexpr (std::is_invocable_v<decltype(F), Evas_Object*, const char*, const char*>)
-        F(obj, path, nullptr);
-    else
-        F(obj, path);
-}
-
-// A text row whose empty value is skipped.
-template <auto F>
-void set_text_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    if (!v.empty())
-        F(obj, v.c_str());
-}
-
-} // namespace rule
-
-// ===========================================================================
-// Typed walk. An adapter that remembers values while its properties are
-// walked keeps them in a small struct of its own (the state S); rows that
-// only call a setter work for any state. One driver runs every set_property:
-// guards, the rows in table order, unknown names, then the after-walk step.
-// New adapters use this family; the untyped slots above are being retired.
-// ===========================================================================
 
 struct NoState {};
 
@@ -194,26 +68,43 @@ struct Row {
     RowApply<S> apply;
 };
 
+// A kind's rows and what its walk does besides them. The steps run only
+// for a non-empty property list; a node without properties gets nothing,
+// deferred values included.
 template <class S>
 struct PropertyTable {
     const Row<S>* rows = nullptr;
     size_t count = 0;
     UnknownNames unknown = UnknownNames::ToCommon;
-    // Before the walk over a non-empty list; false stops with false (an item
-    // node whose toolkit item is missing, say).
+    // Before the rows; false stops with false (an item node whose toolkit
+    // item is missing, say).
     bool (*before)(Evas_Object* obj, S& state) = nullptr;
-    // After the walk over a non-empty list: pairs, deferred style/disable.
+    // After the rows: pairs, ranges, values made of several properties.
     void (*after)(Evas_Object* obj, S& state) = nullptr;
     // After each property, whatever its name (a value re-applied each time).
     void (*each)(Evas_Object* obj, S& state) = nullptr;
+    // Last: the kind's pending style and disable.
+    DeferredStyleDisable* deferred = nullptr;
+    PendingDisable disable = PendingDisable::TrueOrFalse;
 };
 
+// The table of `rows` with the steps set in `steps` (whose own rows and
+// count are replaced): property_table(ROWS, { .after = pair_after }).
 template <class S, size_t N>
-constexpr PropertyTable<S> property_table(const Row<S> (&rows)[N], UnknownNames unknown = UnknownNames::ToCommon,
-                                          bool (*before)(Evas_Object*, std::type_identity_t<S>&) = nullptr,
-                                          void (*after)(Evas_Object*, std::type_identity_t<S>&) = nullptr)
+constexpr PropertyTable<S> property_table(const Row<S> (&rows)[N], PropertyTable<std::type_identity_t<S>> steps = {})
 {
-    return { rows, N, unknown, before, after };
+    steps.rows = rows;
+    steps.count = N;
+    return steps;
+}
+
+template <class S, size_t N>
+constexpr PropertyTable<S> property_table(const std::array<Row<S>, N>& rows,
+                                          PropertyTable<std::type_identity_t<S>> steps = {})
+{
+    steps.rows = rows.data();
+    steps.count = N;
+    return steps;
 }
 
 template <class S>
@@ -242,6 +133,8 @@ bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTab
     }
     if (table.after)
         table.after(obj, state);
+    if (table.deferred)
+        apply_deferred(obj, *table.deferred, table.disable);
     return true;
 }
 
@@ -253,18 +146,46 @@ bool set_properties(Evas_Object* obj, const _WidgetInfo* node, const PropertyTab
     return set_properties(obj, node, table, state);
 }
 
-// One diagnostic line naming the node built on `obj` (its "wid").
-void node_diag(Evas_Object* obj, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+// The set_property of a kind that is its table:
+// `constexpr auto label_set_property = set_property_by<LABEL_TABLE>;`
+template <const auto& TABLE>
+bool set_property_by(Evas_Object* obj, _WidgetInfo* node, std::string)
+{
+    return set_properties(obj, node, TABLE);
+}
 
-// `atof` of a non-empty, finite value; "nan" and "inf" are reported and refused.
-bool prop_finite(Evas_Object* obj, const std::string& value, double& out);
+// --- Pairs ---------------------------------------------------------------------
+// Two integers a kind applies together after the walk, and only when both
+// were given (a padding, a grid size, a load size): rows keep them with
+// row::keep_int<&IntPair::first> and <&IntPair::second>.
+struct IntPair {
+    std::optional<int> first, second;
+};
 
-// After a walk: a non-empty pending style, then "true"/"false" disable.
-void apply_deferred(Evas_Object* obj, const DeferredStyleDisable& pending);
+template <auto F>
+void int_pair_after(Evas_Object* obj, IntPair& p)
+{
+    if (p.first && p.second)
+        F(obj, *p.first, *p.second);
+}
 
+// --- Rows ----------------------------------------------------------------------
+// One row per conversion. Setters take the converted value: row::set_int<F>
+// calls F(obj, int converted to F's parameter type).
 namespace row {
 
-// --- Setters on the widget: F(obj, converted value) -----------------------
+namespace detail {
+template <class F>
+struct value_arg;
+template <class R, class O, class V>
+struct value_arg<R (*)(O, V)> {
+    using type = V;
+};
+template <auto F>
+using value_of = typename value_arg<decltype(F)>::type;
+} // namespace detail
+
+// --- Setters on the widget ---------------------------------------------------
 template <auto F, class S>
 void set_bool(Evas_Object* obj, const std::string& v, S&)
 {
@@ -278,7 +199,7 @@ void set_int(Evas_Object* obj, const std::string& v, S&)
 {
     int i;
     if (prop_int(v, i))
-        F(obj, static_cast<typename rule::value_arg<decltype(F)>::type>(i));
+        F(obj, static_cast<detail::value_of<F>>(i));
 }
 
 template <auto F, class S>
@@ -286,7 +207,15 @@ void set_real(Evas_Object* obj, const std::string& v, S&)
 {
     double d;
     if (prop_finite(obj, v, d))
-        F(obj, static_cast<typename rule::value_arg<decltype(F)>::type>(d));
+        F(obj, static_cast<detail::value_of<F>>(d));
+}
+
+template <auto F, class S>
+void set_color(Evas_Object* obj, const std::string& v, S&)
+{
+    int r, g, b;
+    if (prop_color(v, r, g, b))
+        F(obj, r, g, b);
 }
 
 template <auto F, class S>
@@ -309,6 +238,21 @@ void set_text_null_if_empty(Evas_Object* obj, const std::string& v, S&)
     F(obj, v.empty() ? nullptr : v.c_str());
 }
 
+// A file: the empty text passes null, which clears the file; a name that is
+// no regular file is reported and not loaded. Works for setters with and
+// without a trailing group argument.
+template <auto F, class S>
+void set_path(Evas_Object* obj, const std::string& v, S&)
+{
+    if (!v.empty() && !prop_file(obj, v))
+        return;
+    const char* path = v.empty() ? nullptr : v.c_str();
+    if constexpr (std::is_invocable_v<decltype(F), Evas_Object*, const char*, const char*>)
+        F(obj, path, nullptr);
+    else
+        F(obj, path);
+}
+
 template <class S>
 void ignore(Evas_Object*, const std::string&, S&)
 {
@@ -316,6 +260,30 @@ void ignore(Evas_Object*, const std::string&, S&)
 
 // --- Remembered values: state.*M ------------------------------------------
 // M may name a member of a base of S, so shared schemes keep shared fields.
+// A std::optional member tells "not given" from any value. The IDE sends a
+// number it leaves out as its "none" marker NONE (-1; the map's coordinates
+// -99999.0): in an optional member that marker is no value, also when the
+// walk gave one before it. A plain member keeps whatever arrives.
+namespace detail {
+template <class T>
+struct is_optional : std::false_type {};
+template <class T>
+struct is_optional<std::optional<T>> : std::true_type {};
+
+template <auto M, auto NONE, class S, class V>
+void keep_number(S& s, V value)
+{
+    if constexpr (is_optional<std::remove_reference_t<decltype(s.*M)>>::value) {
+        if (value == NONE)
+            s.*M = std::nullopt;
+        else
+            s.*M = value;
+    } else {
+        s.*M = value;
+    }
+}
+} // namespace detail
+
 template <auto M, class S>
 void keep_bool(Evas_Object*, const std::string& v, S& s)
 {
@@ -324,26 +292,33 @@ void keep_bool(Evas_Object*, const std::string& v, S& s)
         s.*M = b;
 }
 
-template <auto M, class S>
+template <auto M, class S, int NONE = -1>
 void keep_int(Evas_Object*, const std::string& v, S& s)
 {
     int i;
     if (prop_int(v, i))
-        s.*M = i;
+        detail::keep_number<M, NONE>(s, i);
 }
 
-template <auto M, class S>
+template <auto M, class S, double NONE = -1.0>
 void keep_real(Evas_Object* obj, const std::string& v, S& s)
 {
     double d;
     if (prop_finite(obj, v, d))
-        s.*M = d;
+        detail::keep_number<M, NONE>(s, d);
 }
 
 template <auto M, class S>
 void keep_text(Evas_Object*, const std::string& v, S& s)
 {
     s.*M = v;
+}
+
+template <auto M, class S>
+void keep_text_skip_empty(Evas_Object*, const std::string& v, S& s)
+{
+    if (!v.empty())
+        s.*M = v;
 }
 
 // --- Deferred style and disable of one adapter kind -------------------------

@@ -3,23 +3,15 @@
 
 namespace {
 
-enum { PAD_H, PAD_V };
-
-const PropertyRule BOX_RULES[] = {
-    { "homogeneous", rule::set_bool<elm_box_homogeneous_set> },
-    { "horizontal", rule::set_bool<elm_box_horizontal_set> },
-    { "padding_h", rule::keep_int<PAD_H> },
-    { "padding_v", rule::keep_int<PAD_V> },
+const Row<IntPair> BOX_ROWS[] = {
+    { "homogeneous", row::set_bool<elm_box_homogeneous_set> },
+    { "horizontal", row::set_bool<elm_box_horizontal_set> },
+    { "padding_h", row::keep_int<&IntPair::first> },
+    { "padding_v", row::keep_int<&IntPair::second> },
 };
 
-bool box_set_property(Evas_Object* box, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    WalkResult r = walk_properties(box, node, BOX_RULES, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(PAD_H, 2))
-        elm_box_padding_set(box, slots.ints[PAD_H], slots.ints[PAD_V]);
-    return walk_succeeded(r);
-}
+constexpr auto BOX_TABLE = property_table(BOX_ROWS, { .after = int_pair_after<elm_box_padding_set> });
+constexpr auto box_set_property = set_property_by<BOX_TABLE>;
 
 // A box ignores packing properties: children go in tree order.
 bool box_pack(Evas_Object* box, Evas_Object* child, _WidgetInfo*)

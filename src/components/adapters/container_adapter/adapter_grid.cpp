@@ -4,24 +4,16 @@
 
 namespace {
 
-enum { COLS, ROWS };
-
 // Grid positions may be negative, so "absent" needs its own marker.
 const int ABSENT_POSITION = -999999;
 
-const PropertyRule GRID_RULES[] = {
-    { "col_count", rule::keep_int<COLS> },
-    { "row_count", rule::keep_int<ROWS> },
+const Row<IntPair> GRID_ROWS[] = {
+    { "col_count", row::keep_int<&IntPair::first> },
+    { "row_count", row::keep_int<&IntPair::second> },
 };
 
-bool grid_set_property(Evas_Object* grid, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    WalkResult r = walk_properties(grid, node, GRID_RULES, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(COLS, 2))
-        elm_grid_size_set(grid, slots.ints[COLS], slots.ints[ROWS]);
-    return walk_succeeded(r);
-}
+constexpr auto GRID_TABLE = property_table(GRID_ROWS, { .after = int_pair_after<elm_grid_size_set> });
+constexpr auto grid_set_property = set_property_by<GRID_TABLE>;
 
 bool grid_pack(Evas_Object* grid, Evas_Object* child, _WidgetInfo* childNode)
 {

@@ -32,12 +32,9 @@ void panel_after(Evas_Object* panel, PanelState& s)
 }
 
 constexpr PropertyTable<PanelState> PANEL_TABLE =
-    property_table(PANEL_ROWS, UnknownNames::ToCommon, nullptr, panel_after);
+    property_table(PANEL_ROWS, { .after = panel_after });
 
-bool panel_set_property(Evas_Object* panel, _WidgetInfo* node, std::string)
-{
-    return set_properties(panel, node, PANEL_TABLE);
-}
+constexpr auto panel_set_property = set_property_by<PANEL_TABLE>;
 
 bool panel_unpack(Evas_Object* panel, Evas_Object* child, _WidgetInfo* childNode)
 {

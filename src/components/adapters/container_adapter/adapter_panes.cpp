@@ -25,12 +25,9 @@ const Row<NoState> PANES_ROWS[] = {
     { "right-size", row::set_real<elm_panes_content_right_size_set, NoState> },
 };
 
-constexpr PropertyTable<NoState> PANES_TABLE = property_table(PANES_ROWS, UnknownNames::ToCommon, make_side_placeholders);
+constexpr PropertyTable<NoState> PANES_TABLE = property_table(PANES_ROWS, { .before = make_side_placeholders });
 
-bool panes_set_property(Evas_Object* panes, _WidgetInfo* node, std::string)
-{
-    return set_properties(panes, node, PANES_TABLE);
-}
+constexpr auto panes_set_property = set_property_by<PANES_TABLE>;
 
 // The side a child asks for: 0 left, 1 right, -1 none.
 int side_of(const _WidgetInfo* childNode)

@@ -129,12 +129,9 @@ const Row<S> TABBAR_ROWS[] = {
     { "standard-priority", on_toolbar<row::set_int<elm_toolbar_standard_priority_set, S>> },
 };
 
-constexpr PropertyTable<S> TABBAR_TABLE = property_table(TABBAR_ROWS, UnknownNames::ToCommon, find_toolbar);
+constexpr PropertyTable<S> TABBAR_TABLE = property_table(TABBAR_ROWS, { .before = find_toolbar });
 
-bool tabbar_set_property(Evas_Object* tabbar, _WidgetInfo* node, std::string)
-{
-    return set_properties(tabbar, node, TABBAR_TABLE);
-}
+constexpr auto tabbar_set_property = set_property_by<TABBAR_TABLE>;
 
 bool is_tabbar(const Evas_Object* obj)
 {

@@ -81,12 +81,9 @@ void show_icon_and_label(Evas_Object*, TabState& s)
 }
 
 constexpr PropertyTable<TabState> TAB_TABLE =
-    property_table(TAB_ROWS, UnknownNames::Ignore, find_item, show_icon_and_label);
+    property_table(TAB_ROWS, { .unknown = UnknownNames::Ignore, .before = find_item, .after = show_icon_and_label });
 
-bool tabbaritem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
-{
-    return set_properties(carrier, node, TAB_TABLE);
-}
+constexpr auto tabbaritem_set_property = set_property_by<TAB_TABLE>;
 
 // A tab's child is shown as its tab bar's page content.
 bool tabbaritem_packed(Evas_Object* carrier, Evas_Object* child, _WidgetInfo*)

@@ -1,4 +1,5 @@
 #include <climits>
+#include <optional>
 
 #include "components/adapters/Adapter.h"
 #include "components/adapters/pack_properties.h"
@@ -7,7 +8,9 @@
 
 namespace {
 
-enum { COLS, ROWS, PAD_H, PAD_V };
+struct TableState {
+    std::optional<int> cols, rows, padH, padV;
+};
 
 const char* const KEY_COLUMNS = "table-columns";
 
@@ -18,12 +21,12 @@ const long long MAX_TABLE_CELLS = 2500;
 // Padding past the largest canvas cannot be laid out.
 const int MAX_TABLE_PADDING = 8192;
 
-const PropertyRule TABLE_RULES[] = {
-    { "col_count", rule::keep_int<COLS> },
-    { "row_count", rule::keep_int<ROWS> },
-    { "padding_h", rule::keep_int<PAD_H> },
-    { "padding_v", rule::keep_int<PAD_V> },
-    { "homogeneous", rule::set_bool<elm_table_homogeneous_set> },
+const Row<TableState> TABLE_ROWS[] = {
+    { "col_count", row::keep_int<&TableState::cols> },
+    { "row_count", row::keep_int<&TableState::rows> },
+    { "padding_h", row::keep_int<&TableState::padH> },
+    { "padding_v", row::keep_int<&TableState::padV> },
+    { "homogeneous", row::set_bool<elm_table_homogeneous_set> },
 };
 
 // One placeholder per cell, row-major, so cell (left, top) is entry left + top * columns.
@@ -40,24 +43,32 @@ void make_cell_placeholders(Evas_Object* table, int cols, int rows)
     evas_object_data_set(table, KEY_COLUMNS, reinterpret_cast<void*>(intptr_t(cols)));
 }
 
-bool table_set_property(Evas_Object* table, _WidgetInfo* node, std::string)
+void table_cells(Evas_Object* table, int cols, int rows)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(table, node, TABLE_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    int cols = slots.ints[COLS], rows = slots.ints[ROWS];
-    if (slots.intsGiven(COLS, 2) && (cols < 0 || rows < 0 || (long long)cols * rows > MAX_TABLE_CELLS))
+    if (cols < 0 || rows < 0 || (long long)cols * rows > MAX_TABLE_CELLS)
         node_diag(table, "%d x %d cells is outside 0..%lld cells; no cell placeholders", cols, rows, MAX_TABLE_CELLS);
-    else if (slots.intsGiven(COLS, 2))
+    else
         make_cell_placeholders(table, cols, rows);
-    int ph = slots.ints[PAD_H], pv = slots.ints[PAD_V];
-    if (slots.intsGiven(PAD_H, 2) && (ph < 0 || pv < 0 || ph > MAX_TABLE_PADDING || pv > MAX_TABLE_PADDING))
-        node_diag(table, "padding %d x %d is outside 0..%d; ignored", ph, pv, MAX_TABLE_PADDING);
-    else if (slots.intsGiven(PAD_H, 2))
-        elm_table_padding_set(table, ph, pv);
-    return true;
 }
+
+void table_padding(Evas_Object* table, int h, int v)
+{
+    if (h < 0 || v < 0 || h > MAX_TABLE_PADDING || v > MAX_TABLE_PADDING)
+        node_diag(table, "padding %d x %d is outside 0..%d; ignored", h, v, MAX_TABLE_PADDING);
+    else
+        elm_table_padding_set(table, h, v);
+}
+
+void table_after(Evas_Object* table, TableState& s)
+{
+    if (s.cols && s.rows)
+        table_cells(table, *s.cols, *s.rows);
+    if (s.padH && s.padV)
+        table_padding(table, *s.padH, *s.padV);
+}
+
+constexpr auto TABLE_PROPERTY_TABLE = property_table(TABLE_ROWS, { .after = table_after });
+constexpr auto table_set_property = set_property_by<TABLE_PROPERTY_TABLE>;
 
 // Marks the placeholder of the child's top-left cell with the child's id.
 void mark_cell(Evas_Object* table, Evas_Object* child, int left, int top)

@@ -59,14 +59,9 @@ const Row<NoState> INDICATOR_ROWS[] = {
     { "indicator", indicator },
 };
 
-constexpr PropertyTable<NoState> INDICATOR_TABLE = property_table(INDICATOR_ROWS);
-
 } // namespace
 
-bool indicator_set_property(Evas_Object* obj, _WidgetInfo* node, std::string)
-{
-    return set_properties(obj, node, INDICATOR_TABLE);
-}
+extern const PropertyTable<NoState> INDICATOR_TABLE = property_table(INDICATOR_ROWS);
 
 bool prop_int_in(Evas_Object* obj, const char* name, const std::string& value, int lo, int hi, int& out)
 {

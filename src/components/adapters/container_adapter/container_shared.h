@@ -60,7 +60,8 @@ Elm_Object_Item* naviframe_push_untitled(Evas_Object* naviframe, Evas_Object* co
 
 // --- Conformant-like kinds ("efl.conformant", "zelva.popup", "zelva.view") --
 // "indicator": "true" shows the indicator area opaque, "false" hides it.
-bool indicator_set_property(Evas_Object* obj, _WidgetInfo* node, std::string renderType);
+extern const PropertyTable<NoState> INDICATOR_TABLE;
+inline constexpr auto indicator_set_property = set_property_by<INDICATOR_TABLE>;
 
 // --- Enumerations ------------------------------------------------------------
 // The integer when it lies in [lo, hi); otherwise one diagnostic naming the

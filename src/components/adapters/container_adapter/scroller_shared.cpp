@@ -1,5 +1,7 @@
 #include "components/adapters/container_adapter/scroller_shared.h"
 
+#include <optional>
+
 #include "components/adapters/container_adapter/container_shared.h"
 #include "components/adapters/property_walk.h"
 
@@ -22,8 +24,8 @@ struct ScrollerState {
     int limitV = 0;
     double relH = 0.0;
     double relV = 0.0;
-    double gravityX = -1.0;
-    double gravityY = -1.0;
+    std::optional<double> gravityX;
+    std::optional<double> gravityY;
 };
 
 using PairApply = void (*)(Evas_Object*, const ScrollerState&);
@@ -137,12 +139,11 @@ void scroller_after(Evas_Object* sc, ScrollerState& s)
     bool h, v;
     if (bool_pair(s.bounceH, s.bounceV, h, v))
         elm_scroller_bounce_set(sc, h, v);
-    if (s.gravityX != -1.0 && s.gravityY != -1.0)
-        elm_scroller_gravity_set(sc, s.gravityX, s.gravityY);
+    if (s.gravityX && s.gravityY)
+        elm_scroller_gravity_set(sc, *s.gravityX, *s.gravityY);
 }
 
-constexpr PropertyTable<ScrollerState> SCROLLER_TABLE =
-    property_table(SCROLLER_ROWS, UnknownNames::ToCommon, nullptr, scroller_after);
+constexpr auto SCROLLER_TABLE = property_table(SCROLLER_ROWS, { .after = scroller_after });
 
 } // namespace
 

@@ -4,17 +4,14 @@
 namespace {
 
 // Values are the toolkit's position bits, passed through unchanged.
-const PropertyRule ACTIONSLIDER_RULES[] = {
-    { "indicator-pos", rule::set_int<elm_actionslider_indicator_pos_set> },
-    { "magnet-pos", rule::set_int<elm_actionslider_magnet_pos_set> },
-    { "enabled-pos", rule::set_int<elm_actionslider_enabled_pos_set> },
+const Row<NoState> ACTIONSLIDER_ROWS[] = {
+    { "indicator-pos", row::set_int<elm_actionslider_indicator_pos_set> },
+    { "magnet-pos", row::set_int<elm_actionslider_magnet_pos_set> },
+    { "enabled-pos", row::set_int<elm_actionslider_enabled_pos_set> },
 };
 
-bool actionslider_set_property(Evas_Object* slider, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(slider, node, ACTIONSLIDER_RULES, slots));
-}
+constexpr auto ACTIONSLIDER_TABLE = property_table(ACTIONSLIDER_ROWS);
+constexpr auto actionslider_set_property = set_property_by<ACTIONSLIDER_TABLE>;
 
 } // namespace
 

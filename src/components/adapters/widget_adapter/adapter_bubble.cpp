@@ -5,22 +5,18 @@
 
 namespace {
 
-void bubble_info_text(Evas_Object* bubble, const std::string& v, WalkSlots&)
+void bubble_info_text(Evas_Object* bubble, const char* text)
 {
-    if (!v.empty())
-        elm_object_part_text_set(bubble, "info", v.c_str());
+    elm_object_part_text_set(bubble, "info", text);
 }
 
-const PropertyRule BUBBLE_RULES[] = {
-    { "pos", rule::set_int<elm_bubble_pos_set> },
-    { "bubble-text", bubble_info_text },
+const Row<NoState> BUBBLE_ROWS[] = {
+    { "pos", row::set_int<elm_bubble_pos_set> },
+    { "bubble-text", row::set_text_skip_empty<bubble_info_text> },
 };
 
-bool bubble_set_property(Evas_Object* bubble, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(bubble, node, BUBBLE_RULES, slots));
-}
+constexpr auto BUBBLE_TABLE = property_table(BUBBLE_ROWS);
+constexpr auto bubble_set_property = set_property_by<BUBBLE_TABLE>;
 
 // Where a child goes: icons to "icon", labels to the default content; any
 // other kind has no place in a bubble.

@@ -16,17 +16,8 @@ const Row<NoState> BUTTON_ROWS[] = {
     { "disable", row::defer_disable<&button_pending> },
 };
 
-void button_after(Evas_Object* button, NoState&)
-{
-    apply_deferred(button, button_pending);
-}
-
-constexpr PropertyTable<NoState> BUTTON_TABLE = property_table(BUTTON_ROWS, UnknownNames::ToCommon, nullptr, button_after);
-
-bool button_set_property(Evas_Object* button, _WidgetInfo* node, std::string)
-{
-    return set_properties(button, node, BUTTON_TABLE);
-}
+constexpr auto BUTTON_TABLE = property_table(BUTTON_ROWS, { .deferred = &button_pending });
+constexpr auto button_set_property = set_property_by<BUTTON_TABLE>;
 
 constexpr auto button_packed = icon_part_pack;
 constexpr auto button_unpacked = icon_part_unpack;

@@ -1,11 +1,16 @@
+#include <optional>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 #include "components/adapters/widget_adapter/value_shared.h"
 
 namespace {
 
-// After the date fields (TimeSlot) in the walk's integer slots.
-enum { YEAR_FIRST = TIME_SLOT_COUNT, YEAR_LAST };
+// The date fields and the year range, which starts at 1902 with no last year.
+struct CalendarState : TimeFields {
+    int firstYear = 1902;
+    std::optional<int> lastYear;
+};
 
 Evas_Object* calendar_add(Evas_Object* parent)
 {
@@ -22,64 +27,55 @@ Evas_Object* calendar_add(Evas_Object* parent)
 // The year range with the ends known so far. The toolkit turns a missing
 // (negative) last year into the first one, locking the calendar to a single
 // year, so without a last year only the first is set and the top stays open.
-void calendar_years(Evas_Object* calendar, const WalkSlots& s)
+void calendar_years(Evas_Object* calendar, const CalendarState& s)
 {
-    int first = s.ints[YEAR_FIRST];
-    int last = s.ints[YEAR_LAST];
-    if (last == -1) {
+    if (!s.lastYear) {
         struct tm from = {};
-        from.tm_year = first - 1900;
+        from.tm_year = s.firstYear - 1900;
         from.tm_mday = 1;
         elm_calendar_date_min_set(calendar, &from);
         return;
     }
-    if (last >= first)
-        elm_calendar_min_max_year_set(calendar, first, last);
+    if (*s.lastYear >= s.firstYear)
+        elm_calendar_min_max_year_set(calendar, s.firstYear, *s.lastYear);
 }
 
-template <int K>
-void calendar_year_end(Evas_Object* calendar, const std::string& v, WalkSlots& s)
+template <auto END>
+void calendar_year_end(Evas_Object* calendar, const std::string& v, CalendarState& s)
 {
     int year;
-    if (!prop_int(v, year))
+    if (!prop_int_within(calendar, v, YEAR_FIELD.low, YEAR_FIELD.high, "year", year))
         return;
-    if (!time_field_valid(SLOT_YEAR, year)) {
-        value_diag(calendar, "year \"%s\" out of range; ignored", v.c_str());
-        return;
-    }
-    s.ints[K] = year;
+    s.*END = year;
     calendar_years(calendar, s);
 }
 
-const PropertyRule CALENDAR_RULES[] = {
-    { "min-year", calendar_year_end<YEAR_FIRST> },
-    { "max-year", calendar_year_end<YEAR_LAST> },
-    { "select-mode", rule::set_int<elm_calendar_select_mode_set> },
-    { "interval", value_rule::set_real<elm_calendar_interval_set> },
-    { "year", value_rule::keep_time_field<SLOT_YEAR> },
-    { "month", value_rule::keep_time_field<SLOT_MONTH> },
-    { "date", value_rule::keep_time_field<SLOT_DAY> },
+const Row<CalendarState> CALENDAR_ROWS[] = {
+    { "min-year", calendar_year_end<&CalendarState::firstYear> },
+    { "max-year", calendar_year_end<&CalendarState::lastYear> },
+    { "select-mode", row::set_int<elm_calendar_select_mode_set> },
+    { "interval", row::set_real<elm_calendar_interval_set> },
+    { "year", row::keep_time_field<YEAR_FIELD> },
+    { "month", row::keep_time_field<MONTH_FIELD> },
+    { "date", row::keep_time_field<DAY_FIELD> },
 };
 
-bool calendar_set_property(Evas_Object* calendar, _WidgetInfo* node, std::string)
+// The selection: the calendar's creation time with the given fields.
+void calendar_after(Evas_Object* calendar, CalendarState& s)
 {
-    WalkSlots slots;
-    slots.ints[YEAR_FIRST] = 1902;
-    WalkResult r = walk_properties(calendar, node, CALENDAR_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    if (slots.ints[YEAR_LAST] != -1 && slots.ints[YEAR_LAST] < slots.ints[YEAR_FIRST])
-        value_diag(calendar, "min-year %d above max-year %d; range not applied", slots.ints[YEAR_FIRST],
-                   slots.ints[YEAR_LAST]);
+    if (s.lastYear && *s.lastYear < s.firstYear)
+        node_diag(calendar, "min-year %d above max-year %d; range not applied", s.firstYear, *s.lastYear);
     struct tm t;
     if (!time_local(local_time, t)) {
-        value_diag(calendar, "cannot convert the calendar time; selection not set");
-        return true;
+        node_diag(calendar, "cannot convert the calendar time; selection not set");
+        return;
     }
-    time_fields_apply(slots, t);
+    time_fields_apply(s, t);
     elm_calendar_selected_time_set(calendar, &t);
-    return true;
 }
+
+constexpr auto CALENDAR_TABLE = property_table(CALENDAR_ROWS, { .after = calendar_after });
+constexpr auto calendar_set_property = set_property_by<CALENDAR_TABLE>;
 
 } // namespace
 

@@ -8,22 +8,15 @@ namespace {
 // last check carrying it asked for.
 DeferredStyleDisable check_pending;
 
-const PropertyRule CHECK_RULES[] = {
-    { "state", rule::set_bool<elm_check_state_set> },
-    { "disable", rule::defer_disable },
+const Row<NoState> CHECK_ROWS[] = {
+    { "state", row::set_bool<elm_check_state_set> },
+    { "disable", row::defer_disable<&check_pending> },
 };
 
-bool check_set_property(Evas_Object* check, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    slots.deferred = &check_pending;
-    WalkResult r = walk_properties(check, node, CHECK_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    // Unlike button and radio, any text but "true" (empty included) enables.
-    elm_object_disabled_set(check, check_pending.disable == "true");
-    return true;
-}
+// Unlike button and radio, any text but "true" (empty included) enables.
+constexpr auto CHECK_TABLE
+    = property_table(CHECK_ROWS, { .deferred = &check_pending, .disable = PendingDisable::TrueDisables });
+constexpr auto check_set_property = set_property_by<CHECK_TABLE>;
 
 constexpr auto check_packed = icon_part_pack;
 constexpr auto check_unpacked = icon_part_unpack;

@@ -6,19 +6,13 @@
 namespace {
 
 // The round theme's fields: the format first, then the style, whatever it is.
-void circle_datetime_style(Evas_Object* datetime, const std::string& v, WalkSlots&)
+void circle_datetime_style(Evas_Object* datetime, const std::string& v, TimeFields&)
 {
     elm_datetime_format_set(datetime, "%d/%b/%Y%I:%M%p");
     elm_object_style_set(datetime, v.c_str());
 }
 
-constexpr auto CIRCLE_DATETIME_ROWS = datetime_rows<Row<WalkSlots>, circle_datetime_style>();
-
-constexpr PropertyTable<WalkSlots> CIRCLE_DATETIME_TABLE = {
-    .rows = CIRCLE_DATETIME_ROWS.data(),
-    .count = CIRCLE_DATETIME_ROWS.size(),
-    .after = datetime_value_apply,
-};
+constexpr auto circle_datetime_set_property = set_property_by<datetime_table<circle_datetime_style>>;
 
 Evas_Object* circle_datetime_add(Evas_Object* parent)
 {
@@ -28,11 +22,6 @@ Evas_Object* circle_datetime_add(Evas_Object* parent)
     circle_pointer_keep(&circle_datetime, eext_circle_object_datetime_add(datetime, circle_surface_of(parent)));
     elm_object_style_set(datetime, "datepicker/circle");
     return datetime;
-}
-
-bool circle_datetime_set_property(Evas_Object* datetime, _WidgetInfo* node, std::string)
-{
-    return set_properties(datetime, node, CIRCLE_DATETIME_TABLE);
 }
 
 } // namespace

@@ -22,10 +22,7 @@ void circle_policy_apply(Evas_Object*, Elm_Scroller_Policy h, Elm_Scroller_Polic
 constexpr auto CIRCLE_GENLIST_ROWS = genlist_rows<circle_policy_apply>();
 constexpr PropertyTable<S> CIRCLE_GENLIST_TABLE = genlist_table(CIRCLE_GENLIST_ROWS);
 
-bool circle_genlist_set_property(Evas_Object* genlist, _WidgetInfo* node, std::string)
-{
-    return set_properties(genlist, node, CIRCLE_GENLIST_TABLE);
-}
+constexpr auto circle_genlist_set_property = set_property_by<CIRCLE_GENLIST_TABLE>;
 
 // A genlist in scroll mode with its indicator, hidden until a policy shows it.
 Evas_Object* circle_genlist_add(Evas_Object* parent)

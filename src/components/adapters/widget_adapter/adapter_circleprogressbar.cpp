@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 #include "components/adapters/widget_adapter/circle_shared.h"
@@ -8,8 +10,7 @@ namespace {
 // The range is remembered per node and set again after every property once
 // both ends are known.
 struct BarRange {
-    double min = -1.0;
-    double max = -1.0;
+    std::optional<double> min, max;
 };
 
 const Row<BarRange> CIRCLE_PROGRESSBAR_ROWS[] = {
@@ -17,7 +18,7 @@ const Row<BarRange> CIRCLE_PROGRESSBAR_ROWS[] = {
     { "pulse", row::set_bool<elm_progressbar_pulse_set> },
     { "value", row::set_real<eext_circle_object_value_set> },
     { "span-size", row::set_int<elm_progressbar_span_size_set> },
-    { "format", value_rule::set_format_also_empty<elm_progressbar_unit_format_set, BarRange> },
+    { "format", row::set_format_also_empty<elm_progressbar_unit_format_set> },
     { "inverted", row::set_bool<elm_progressbar_inverted_set> },
     { "min", row::keep_real<&BarRange::min> },
     { "max", row::keep_real<&BarRange::max> },
@@ -26,32 +27,25 @@ const Row<BarRange> CIRCLE_PROGRESSBAR_ROWS[] = {
 
 void circle_progressbar_range(Evas_Object* bar, BarRange& r)
 {
-    if (r.min != -1.0 && r.max != -1.0)
-        eext_circle_object_value_min_max_set(bar, r.min, r.max);
+    if (r.min && r.max)
+        eext_circle_object_value_min_max_set(bar, *r.min, *r.max);
 }
 
 void circle_progressbar_after(Evas_Object* bar, BarRange& r)
 {
-    if (r.min != -1.0 && r.max != -1.0 && r.min > r.max)
-        node_diag(bar, "minimum %g above maximum %g; range not applied", r.min, r.max);
+    if (r.min && r.max && *r.min > *r.max)
+        node_diag(bar, "minimum %g above maximum %g; range not applied", *r.min, *r.max);
 }
 
-constexpr PropertyTable<BarRange> CIRCLE_PROGRESSBAR_TABLE = [] {
-    auto t = property_table(CIRCLE_PROGRESSBAR_ROWS, UnknownNames::ToCommon, nullptr, circle_progressbar_after);
-    t.each = circle_progressbar_range;
-    return t;
-}();
+constexpr auto CIRCLE_PROGRESSBAR_TABLE = property_table(
+    CIRCLE_PROGRESSBAR_ROWS, { .after = circle_progressbar_after, .each = circle_progressbar_range });
+constexpr auto circle_progressbar_set_property = set_property_by<CIRCLE_PROGRESSBAR_TABLE>;
 
 Evas_Object* circle_progressbar_add(Evas_Object* parent)
 {
     if (!parent)
         return nullptr;
     return eext_circle_object_progressbar_add(parent, circle_surface_of(parent));
-}
-
-bool circle_progressbar_set_property(Evas_Object* bar, _WidgetInfo* node, std::string)
-{
-    return set_properties(bar, node, CIRCLE_PROGRESSBAR_TABLE);
 }
 
 } // namespace

@@ -4,25 +4,26 @@
 
 namespace {
 
-const PropertyRule CLOCK_RULES[] = {
-    { "hours", value_rule::keep_time_field<SLOT_HOUR> },
-    { "minutes", value_rule::keep_time_field<SLOT_MINUTE> },
-    { "seconds", value_rule::keep_time_field<SLOT_SECOND> },
-    { "edit", rule::set_bool<elm_clock_edit_set> },
-    { "am-pm", rule::set_bool<elm_clock_show_am_pm_set> },
-    { "show-seconds", rule::set_bool<elm_clock_show_seconds_set> },
-    { "first-interval", value_rule::set_real<elm_clock_first_interval_set> },
-    { "pause", rule::ignore },
+const Row<TimeFields> CLOCK_ROWS[] = {
+    { "hours", row::keep_time_field<HOUR_FIELD> },
+    { "minutes", row::keep_time_field<MINUTE_FIELD> },
+    { "seconds", row::keep_time_field<SECOND_FIELD> },
+    { "edit", row::set_bool<elm_clock_edit_set> },
+    { "am-pm", row::set_bool<elm_clock_show_am_pm_set> },
+    { "show-seconds", row::set_bool<elm_clock_show_seconds_set> },
+    { "first-interval", row::set_real<elm_clock_first_interval_set> },
+    { "pause", row::ignore },
 };
 
-bool clock_set_property(Evas_Object* clock, _WidgetInfo* node, std::string)
+// Only a whole time is shown.
+void clock_time(Evas_Object* clock, TimeFields& f)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(clock, node, CLOCK_RULES, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(SLOT_HOUR, 3))
-        elm_clock_time_set(clock, slots.ints[SLOT_HOUR], slots.ints[SLOT_MINUTE], slots.ints[SLOT_SECOND]);
-    return walk_succeeded(r);
+    if (f.hour && f.minute && f.second)
+        elm_clock_time_set(clock, *f.hour, *f.minute, *f.second);
 }
+
+constexpr auto CLOCK_TABLE = property_table(CLOCK_ROWS, { .after = clock_time });
+constexpr auto clock_set_property = set_property_by<CLOCK_TABLE>;
 
 } // namespace
 

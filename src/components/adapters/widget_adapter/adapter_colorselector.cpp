@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 
@@ -6,7 +8,9 @@ extern "C" Eina_Bool elm_widget_sub_object_add(Evas_Object* obj, Evas_Object* so
 
 namespace {
 
-enum { RED, GREEN, BLUE, ALPHA };
+struct ColorState {
+    std::optional<int> r, g, b, a;
+};
 
 // The parts a mode shows or hides, each under its current and its older name.
 const char* const MODE_PARTS[][2] = {
@@ -29,7 +33,7 @@ Evas_Object* mode_part(Evas_Object* selector, const char* const (&names)[2])
 // window. Taking the hidden content back as a sub-object makes the selector's
 // own deletion free it; it stays hidden and unswallowed, so nothing drawn
 // changes.
-void colorselector_mode(Evas_Object* selector, const std::string& v, WalkSlots&)
+void colorselector_mode(Evas_Object* selector, const std::string& v, ColorState&)
 {
     int mode;
     if (!prop_int(v, mode))
@@ -43,22 +47,23 @@ void colorselector_mode(Evas_Object* selector, const std::string& v, WalkSlots&)
             elm_widget_sub_object_add(selector, part);
 }
 
-const PropertyRule COLORSELECTOR_RULES[] = {
-    { "select-r", rule::keep_int<RED> },
-    { "select-g", rule::keep_int<GREEN> },
-    { "select-b", rule::keep_int<BLUE> },
-    { "select-a", rule::keep_int<ALPHA> },
+const Row<ColorState> COLORSELECTOR_ROWS[] = {
+    { "select-r", row::keep_int<&ColorState::r> },
+    { "select-g", row::keep_int<&ColorState::g> },
+    { "select-b", row::keep_int<&ColorState::b> },
+    { "select-a", row::keep_int<&ColorState::a> },
     { "mode", colorselector_mode },
 };
 
-bool colorselector_set_property(Evas_Object* selector, _WidgetInfo* node, std::string)
+// Only a whole colour is set.
+void colorselector_color(Evas_Object* selector, ColorState& c)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(selector, node, COLORSELECTOR_RULES, slots);
-    if (r == WalkResult::Walked && slots.intsGiven(RED, 4))
-        elm_colorselector_color_set(selector, slots.ints[RED], slots.ints[GREEN], slots.ints[BLUE], slots.ints[ALPHA]);
-    return walk_succeeded(r);
+    if (c.r && c.g && c.b && c.a)
+        elm_colorselector_color_set(selector, *c.r, *c.g, *c.b, *c.a);
 }
+
+constexpr auto COLORSELECTOR_TABLE = property_table(COLORSELECTOR_ROWS, { .after = colorselector_color });
+constexpr auto colorselector_set_property = set_property_by<COLORSELECTOR_TABLE>;
 
 } // namespace
 

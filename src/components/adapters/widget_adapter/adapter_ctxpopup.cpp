@@ -22,10 +22,7 @@ const Row<NoState> CTXPOPUP_ROWS[] = {
 
 constexpr PropertyTable<NoState> CTXPOPUP_TABLE = property_table(CTXPOPUP_ROWS);
 
-bool ctxpopup_set_property(Evas_Object* popup, _WidgetInfo* node, std::string)
-{
-    return set_properties(popup, node, CTXPOPUP_TABLE);
-}
+constexpr auto ctxpopup_set_property = set_property_by<CTXPOPUP_TABLE>;
 
 } // namespace
 

@@ -40,7 +40,7 @@ Evas_Object* ctxpopupitem_add(Evas_Object* parent)
     return item_track_node_shown(item, item ? ctxpopup_last_row(parent) : nullptr, parent);
 }
 
-constexpr auto ctxpopupitem_set_property = item_set_property<ITEM_TEXT_TABLE>;
+constexpr auto ctxpopupitem_set_property = set_property_by<ITEM_TEXT_TABLE>;
 constexpr auto ctxpopupitem_remove = item_track_node_remove;
 constexpr auto ctxpopupitem_packed = item_icon_packed<true>;
 constexpr auto ctxpopupitem_unpacked = item_icon_unpacked;

@@ -20,7 +20,7 @@ const DatetimeLayout DATETIME_LAYOUTS[] = {
 };
 
 // The style at once; the layout styles also bring the fields they show.
-void datetime_style(Evas_Object* datetime, const std::string& v, WalkSlots&)
+void datetime_style(Evas_Object* datetime, const std::string& v, TimeFields&)
 {
     elm_object_style_set(datetime, v.c_str());
     for (const DatetimeLayout& layout : DATETIME_LAYOUTS)
@@ -30,17 +30,7 @@ void datetime_style(Evas_Object* datetime, const std::string& v, WalkSlots&)
         }
 }
 
-constexpr auto DATETIME_RULES = datetime_rows<PropertyRule, datetime_style>();
-
-bool datetime_set_property(Evas_Object* datetime, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    WalkResult r = walk_properties(datetime, node, DATETIME_RULES.data(), DATETIME_RULES.size(), slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    datetime_value_apply(datetime, slots);
-    return true;
-}
+constexpr auto datetime_set_property = set_property_by<datetime_table<datetime_style>>;
 
 } // namespace
 

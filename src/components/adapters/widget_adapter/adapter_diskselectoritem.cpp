@@ -13,7 +13,7 @@ Evas_Object* diskselectoritem_add(Evas_Object* parent)
     return carrier_item_add(parent, "Elm_Diskselector", diskselector_append);
 }
 
-constexpr auto diskselectoritem_set_property = item_set_property<ITEM_TEXT_TABLE>;
+constexpr auto diskselectoritem_set_property = set_property_by<ITEM_TEXT_TABLE>;
 constexpr auto diskselectoritem_packed = item_icon_packed<false>;
 constexpr auto diskselectoritem_unpacked = item_icon_kept;
 

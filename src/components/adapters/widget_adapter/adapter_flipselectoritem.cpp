@@ -21,7 +21,7 @@ const Row<ItemState> FLIPSELECTORITEM_ROWS[] = {
 
 constexpr PropertyTable<ItemState> FLIPSELECTORITEM_TABLE = item_table(FLIPSELECTORITEM_ROWS);
 
-constexpr auto flipselectoritem_set_property = item_set_property<FLIPSELECTORITEM_TABLE>;
+constexpr auto flipselectoritem_set_property = set_property_by<FLIPSELECTORITEM_TABLE>;
 
 } // namespace
 

@@ -32,12 +32,9 @@ void gengrid_after(Evas_Object* grid, S& s)
     scroller_bounce(grid, s);
 }
 
-constexpr PropertyTable<S> GENGRID_TABLE = property_table(GENGRID_ROWS, UnknownNames::ToCommon, nullptr, gengrid_after);
+constexpr PropertyTable<S> GENGRID_TABLE = property_table(GENGRID_ROWS, { .after = gengrid_after });
 
-bool gengrid_set_property(Evas_Object* grid, _WidgetInfo* node, std::string)
-{
-    return set_properties(grid, node, GENGRID_TABLE);
-}
+constexpr auto gengrid_set_property = set_property_by<GENGRID_TABLE>;
 
 constexpr auto gengrid_add = tracked_list_add<elm_gengrid_add>;
 constexpr auto gengrid_remove = class_list_remove<gengrid_item_classes>;

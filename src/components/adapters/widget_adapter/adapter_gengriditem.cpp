@@ -36,7 +36,7 @@ const Row<NoState> GENGRIDITEM_ROWS[] = {
 };
 
 constexpr PropertyTable<NoState> GENGRIDITEM_TABLE
-    = property_table(GENGRIDITEM_ROWS, UnknownNames::Ignore, item_present<NoState>);
+    = property_table(GENGRIDITEM_ROWS, { .unknown = UnknownNames::Ignore, .before = item_present<NoState> });
 
 bool gengriditem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
 {

@@ -9,10 +9,7 @@ using S = ScrollerScheme;
 constexpr auto GENLIST_ROWS = genlist_rows(Row<S> { "style", row::set_text_skip_empty<elm_object_style_set, S> });
 constexpr PropertyTable<S> GENLIST_TABLE = genlist_table(GENLIST_ROWS);
 
-bool genlist_set_property(Evas_Object* genlist, _WidgetInfo* node, std::string)
-{
-    return set_properties(genlist, node, GENLIST_TABLE);
-}
+constexpr auto genlist_set_property = set_property_by<GENLIST_TABLE>;
 
 constexpr auto genlist_add = tracked_list_add<elm_genlist_add>;
 constexpr auto genlist_remove = class_list_remove<genlist_item_classes>;

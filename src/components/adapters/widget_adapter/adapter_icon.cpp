@@ -4,7 +4,7 @@
 
 namespace {
 
-void icon_resizable(Evas_Object* icon, const std::string& v, WalkSlots&)
+void icon_resizable(Evas_Object* icon, const std::string& v, NoState&)
 {
     bool b;
     if (prop_bool(v, b))
@@ -13,7 +13,7 @@ void icon_resizable(Evas_Object* icon, const std::string& v, WalkSlots&)
 
 // The lookup order setter is deprecated in the toolkit but still part of
 // the property set the IDE sends.
-void icon_order_lookup(Evas_Object* icon, const std::string& v, WalkSlots&)
+void icon_order_lookup(Evas_Object* icon, const std::string& v, NoState&)
 {
     int order;
     if (!prop_int(v, order))
@@ -24,18 +24,15 @@ void icon_order_lookup(Evas_Object* icon, const std::string& v, WalkSlots&)
 #pragma GCC diagnostic pop
 }
 
-const PropertyRule ICON_RULES[] = {
+const Row<NoState> ICON_ROWS[] = {
     { "order-lookup", icon_order_lookup },
-    { "standard", rule::set_text_skip_empty<elm_icon_standard_set> },
-    { "image-path", rule::set_path<elm_image_file_set> },
+    { "standard", row::set_text_skip_empty<elm_icon_standard_set> },
+    { "image-path", row::set_path<elm_image_file_set> },
     { "resizable", icon_resizable },
 };
 
-bool icon_set_property(Evas_Object* icon, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(icon, node, ICON_RULES, slots));
-}
+constexpr auto ICON_TABLE = property_table(ICON_ROWS);
+constexpr auto icon_set_property = set_property_by<ICON_TABLE>;
 
 constexpr auto icon_add = image_kind_add<elm_icon_add>;
 

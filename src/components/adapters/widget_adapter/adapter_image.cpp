@@ -4,33 +4,34 @@
 
 namespace {
 
-enum { RESIZE_UP, RESIZE_DOWN };
-
-const PropertyRule IMAGE_RULES[] = {
-    { "image-path", rule::set_path<elm_image_file_set> },
-    { "smooth", rule::set_bool<elm_image_smooth_set> },
-    { "no-scale", rule::set_bool<elm_image_no_scale_set> },
-    { "resizable-up", rule::keep_text<RESIZE_UP> },
-    { "resizable-down", rule::keep_text<RESIZE_DOWN> },
-    { "orient", rule::set_int<elm_image_orient_set> },
-    { "aspect-fixed", rule::set_bool<elm_image_aspect_fixed_set> },
-    { "fill-outside", rule::set_bool<elm_image_fill_outside_set> },
-    { "editable", rule::set_bool<elm_image_editable_set> },
-    { "prescale", rule::set_int<elm_image_prescale_set> },
+// The two halves of "resizable", applied together after the walk.
+struct Resizable {
+    std::string up, down;
 };
 
-bool image_set_property(Evas_Object* image, _WidgetInfo* node, std::string)
+const Row<Resizable> IMAGE_ROWS[] = {
+    { "image-path", row::set_path<elm_image_file_set> },
+    { "smooth", row::set_bool<elm_image_smooth_set> },
+    { "no-scale", row::set_bool<elm_image_no_scale_set> },
+    { "resizable-up", row::keep_text<&Resizable::up> },
+    { "resizable-down", row::keep_text<&Resizable::down> },
+    { "orient", row::set_int<elm_image_orient_set> },
+    { "aspect-fixed", row::set_bool<elm_image_aspect_fixed_set> },
+    { "fill-outside", row::set_bool<elm_image_fill_outside_set> },
+    { "editable", row::set_bool<elm_image_editable_set> },
+    { "prescale", row::set_int<elm_image_prescale_set> },
+};
+
+// Only a pair of proper booleans touches the setting.
+void image_resizable(Evas_Object* image, Resizable& r)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(image, node, IMAGE_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    // Only a pair of proper booleans touches the setting.
     bool up, down;
-    if (prop_bool(slots.texts[RESIZE_UP], up) && prop_bool(slots.texts[RESIZE_DOWN], down))
+    if (prop_bool(r.up, up) && prop_bool(r.down, down))
         elm_image_resizable_set(image, up, down);
-    return true;
 }
+
+constexpr auto IMAGE_TABLE = property_table(IMAGE_ROWS, { .after = image_resizable });
+constexpr auto image_set_property = set_property_by<IMAGE_TABLE>;
 
 constexpr auto image_add = image_kind_add<elm_image_add>;
 

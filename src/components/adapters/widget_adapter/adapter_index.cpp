@@ -11,10 +11,7 @@ const Row<NoState> INDEX_ROWS[] = {
 
 constexpr PropertyTable<NoState> INDEX_TABLE = property_table(INDEX_ROWS);
 
-bool index_set_property(Evas_Object* index, _WidgetInfo* node, std::string)
-{
-    return set_properties(index, node, INDEX_TABLE);
-}
+constexpr auto index_set_property = set_property_by<INDEX_TABLE>;
 
 } // namespace
 

@@ -52,12 +52,10 @@ const Row<NoState> INDEXITEM_ROWS[] = {
 };
 
 constexpr PropertyTable<NoState> INDEXITEM_TABLE
-    = property_table(INDEXITEM_ROWS, UnknownNames::Ignore, item_present<NoState>, indexitem_level);
+    = property_table(INDEXITEM_ROWS,
+                     { .unknown = UnknownNames::Ignore, .before = item_present<NoState>, .after = indexitem_level });
 
-bool indexitem_set_property(Evas_Object* carrier, _WidgetInfo* node, std::string)
-{
-    return set_properties(carrier, node, INDEXITEM_TABLE);
-}
+constexpr auto indexitem_set_property = set_property_by<INDEXITEM_TABLE>;
 
 Evas_Object* indexitem_add(Evas_Object* index)
 {

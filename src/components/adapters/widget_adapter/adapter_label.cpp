@@ -12,12 +12,8 @@ const Row<NoState> LABEL_ROWS[] = {
     { "slide-speed", row::ignore },
 };
 
-constexpr PropertyTable<NoState> LABEL_TABLE = property_table(LABEL_ROWS);
-
-bool label_set_property(Evas_Object* label, _WidgetInfo* node, std::string)
-{
-    return set_properties(label, node, LABEL_TABLE);
-}
+constexpr auto LABEL_TABLE = property_table(LABEL_ROWS);
+constexpr auto label_set_property = set_property_by<LABEL_TABLE>;
 
 } // namespace
 

@@ -3,23 +3,23 @@
 
 namespace {
 
-enum { FILE_PATH, GROUP_NAME };
-
-const PropertyRule LAYOUT_RULES[] = {
-    { "file-path", rule::keep_text<FILE_PATH> },
-    { "group-name", rule::keep_text<GROUP_NAME> },
+struct LayoutFile {
+    std::string file, group;
 };
 
-bool layout_set_property(Evas_Object* layout, _WidgetInfo* node, std::string)
+const Row<LayoutFile> LAYOUT_ROWS[] = {
+    { "file-path", row::keep_text<&LayoutFile::file> },
+    { "group-name", row::keep_text<&LayoutFile::group> },
+};
+
+void layout_file(Evas_Object* layout, LayoutFile& f)
 {
-    WalkSlots slots;
-    WalkResult r = walk_properties(layout, node, LAYOUT_RULES, slots);
-    const std::string& file = slots.texts[FILE_PATH];
-    const std::string& group = slots.texts[GROUP_NAME];
-    if (r == WalkResult::Walked && !file.empty() && !group.empty() && prop_file(layout, file))
-        elm_layout_file_set(layout, file.c_str(), group.c_str());
-    return walk_succeeded(r);
+    if (!f.file.empty() && !f.group.empty() && prop_file(layout, f.file))
+        elm_layout_file_set(layout, f.file.c_str(), f.group.c_str());
 }
+
+constexpr auto LAYOUT_TABLE = property_table(LAYOUT_ROWS, { .after = layout_file });
+constexpr auto layout_set_property = set_property_by<LAYOUT_TABLE>;
 
 } // namespace
 

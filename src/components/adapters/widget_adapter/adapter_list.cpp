@@ -18,12 +18,9 @@ const Row<S> LIST_ROWS[] = {
     { "v-bounce", scroller_row::bounce_v<S> },
 };
 
-constexpr PropertyTable<S> LIST_TABLE = property_table(LIST_ROWS, UnknownNames::ToCommon, nullptr, scroller_row::after<S>);
+constexpr PropertyTable<S> LIST_TABLE = property_table(LIST_ROWS, { .after = scroller_row::after<S> });
 
-bool list_set_property(Evas_Object* list, _WidgetInfo* node, std::string)
-{
-    return set_properties(list, node, LIST_TABLE);
-}
+constexpr auto list_set_property = set_property_by<LIST_TABLE>;
 
 } // namespace
 

@@ -19,7 +19,8 @@ const Row<NoState> LISTITEM_ROWS[] = {
     { "separator", item_bool<elm_list_item_separator_set, NoState> },
 };
 
-constexpr PropertyTable<NoState> LISTITEM_TABLE = property_table(LISTITEM_ROWS, UnknownNames::Ignore, item_present<NoState>);
+constexpr PropertyTable<NoState> LISTITEM_TABLE
+    = property_table(LISTITEM_ROWS, { .unknown = UnknownNames::Ignore, .before = item_present<NoState> });
 
 // The list lays its items out only when told to, so every item node asks,
 // with or without properties of its own.

@@ -1,26 +1,31 @@
+#include <optional>
+
 #include "components/adapters/Adapter.h"
 #include "components/adapters/property_walk.h"
 
 namespace {
 
-enum { LON, LAT };
-constexpr double COORD_UNSET = -99999.0;
-
-const PropertyRule MAP_RULES[] = {
-    { "zoom-level", rule::set_int<elm_map_zoom_set> },
-    { "region-lon", rule::keep_real<LON> },
-    { "region-lat", rule::keep_real<LAT> },
+struct Region {
+    std::optional<double> lon, lat;
 };
 
-bool map_set_property(Evas_Object* map, _WidgetInfo* node, std::string)
+// Where the IDE leaves a coordinate out.
+constexpr double NO_COORDINATE = -99999.0;
+
+const Row<Region> MAP_ROWS[] = {
+    { "zoom-level", row::set_int<elm_map_zoom_set> },
+    { "region-lon", row::keep_real<&Region::lon, Region, NO_COORDINATE> },
+    { "region-lat", row::keep_real<&Region::lat, Region, NO_COORDINATE> },
+};
+
+void map_region(Evas_Object* map, Region& r)
 {
-    WalkSlots slots;
-    slots.reals[LON] = slots.reals[LAT] = COORD_UNSET;
-    WalkResult r = walk_properties(map, node, MAP_RULES, slots);
-    if (r == WalkResult::Walked && slots.reals[LON] != COORD_UNSET && slots.reals[LAT] != COORD_UNSET)
-        elm_map_region_show(map, slots.reals[LON], slots.reals[LAT]);
-    return walk_succeeded(r);
+    if (r.lon && r.lat)
+        elm_map_region_show(map, *r.lon, *r.lat);
 }
+
+constexpr auto MAP_TABLE = property_table(MAP_ROWS, { .after = map_region });
+constexpr auto map_set_property = set_property_by<MAP_TABLE>;
 
 } // namespace
 

@@ -24,10 +24,7 @@ const Row<NoState> MULTIBUTTONENTRY_ROWS[] = {
 
 constexpr PropertyTable<NoState> MULTIBUTTONENTRY_TABLE = property_table(MULTIBUTTONENTRY_ROWS);
 
-bool multibuttonentry_set_property(Evas_Object* entry, _WidgetInfo* node, std::string)
-{
-    return set_properties(entry, node, MULTIBUTTONENTRY_TABLE);
-}
+constexpr auto multibuttonentry_set_property = set_property_by<MULTIBUTTONENTRY_TABLE>;
 
 } // namespace
 

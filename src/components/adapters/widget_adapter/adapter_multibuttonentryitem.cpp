@@ -24,7 +24,7 @@ const Row<ItemState> MULTIBUTTONENTRYITEM_ROWS[] = {
 
 constexpr PropertyTable<ItemState> MULTIBUTTONENTRYITEM_TABLE = item_table(MULTIBUTTONENTRYITEM_ROWS);
 
-constexpr auto multibuttonentryitem_set_property = item_set_property<MULTIBUTTONENTRYITEM_TABLE>;
+constexpr auto multibuttonentryitem_set_property = set_property_by<MULTIBUTTONENTRYITEM_TABLE>;
 
 constexpr auto multibuttonentryitem_remove = item_track_node_remove;
 

@@ -3,19 +3,16 @@
 
 namespace {
 
-const PropertyRule PHOTO_RULES[] = {
-    { "image-path", rule::set_path<elm_photo_file_set> },
-    { "thumb", rule::set_path<elm_photo_thumb_set> },
-    { "size", rule::set_int<elm_photo_size_set> },
-    { "fill-inside", rule::set_bool<elm_photo_fill_inside_set> },
-    { "aspect-fixed", rule::set_bool<elm_photo_aspect_fixed_set> },
+const Row<NoState> PHOTO_ROWS[] = {
+    { "image-path", row::set_path<elm_photo_file_set> },
+    { "thumb", row::set_path<elm_photo_thumb_set> },
+    { "size", row::set_int<elm_photo_size_set> },
+    { "fill-inside", row::set_bool<elm_photo_fill_inside_set> },
+    { "aspect-fixed", row::set_bool<elm_photo_aspect_fixed_set> },
 };
 
-bool photo_set_property(Evas_Object* photo, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(photo, node, PHOTO_RULES, slots));
-}
+constexpr auto PHOTO_TABLE = property_table(PHOTO_ROWS);
+constexpr auto photo_set_property = set_property_by<PHOTO_TABLE>;
 
 } // namespace
 

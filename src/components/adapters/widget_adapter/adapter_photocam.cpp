@@ -3,19 +3,16 @@
 
 namespace {
 
-const PropertyRule PHOTOCAM_RULES[] = {
-    { "image-path", rule::set_path<elm_photocam_file_set> },
-    { "zoom", rule::set_real<elm_photocam_zoom_set> },
-    { "zoom-mode", rule::set_int<elm_photocam_zoom_mode_set> },
-    { "paused", rule::set_bool<elm_photocam_paused_set> },
-    { "gesture", rule::set_bool<elm_photocam_gesture_enabled_set> },
+const Row<NoState> PHOTOCAM_ROWS[] = {
+    { "image-path", row::set_path<elm_photocam_file_set> },
+    { "zoom", row::set_real<elm_photocam_zoom_set> },
+    { "zoom-mode", row::set_int<elm_photocam_zoom_mode_set> },
+    { "paused", row::set_bool<elm_photocam_paused_set> },
+    { "gesture", row::set_bool<elm_photocam_gesture_enabled_set> },
 };
 
-bool photocam_set_property(Evas_Object* photocam, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(photocam, node, PHOTOCAM_RULES, slots));
-}
+constexpr auto PHOTOCAM_TABLE = property_table(PHOTOCAM_ROWS);
+constexpr auto photocam_set_property = set_property_by<PHOTOCAM_TABLE>;
 
 } // namespace
 

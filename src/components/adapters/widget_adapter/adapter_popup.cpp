@@ -37,7 +37,7 @@ void popup_title(Evas_Object* popup, const char* title)
 void popup_height_row(Evas_Object* popup, const std::string& v, NoState&)
 {
     int h;
-    if (int_in_range(popup, v, POPUP_HEIGHT_UNSET, POPUP_HEIGHT_MAX, "height", h))
+    if (prop_int_within(popup, v, POPUP_HEIGHT_UNSET, POPUP_HEIGHT_MAX, "height", h))
         popup_height = h;
 }
 
@@ -48,10 +48,7 @@ const Row<NoState> POPUP_ROWS[] = {
 
 constexpr PropertyTable<NoState> POPUP_TABLE = property_table(POPUP_ROWS);
 
-bool popup_set_property(Evas_Object* popup, _WidgetInfo* node, std::string)
-{
-    return set_properties(popup, node, POPUP_TABLE);
-}
+constexpr auto popup_set_property = set_property_by<POPUP_TABLE>;
 
 // The remembered height is in the IDE's pixels at the base scale; the
 // content gets it at the scale the render applied.

@@ -8,22 +8,14 @@ namespace {
 // last radio carrying it asked for.
 DeferredStyleDisable radio_pending;
 
-const PropertyRule RADIO_RULES[] = {
-    { "value", rule::set_int<elm_radio_value_set> },
-    { "state-value", rule::set_int<elm_radio_state_value_set> },
-    { "disable", rule::defer_disable },
+const Row<NoState> RADIO_ROWS[] = {
+    { "value", row::set_int<elm_radio_value_set> },
+    { "state-value", row::set_int<elm_radio_state_value_set> },
+    { "disable", row::defer_disable<&radio_pending> },
 };
 
-bool radio_set_property(Evas_Object* radio, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    slots.deferred = &radio_pending;
-    WalkResult r = walk_properties(radio, node, RADIO_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    apply_deferred_disable(radio, radio_pending);
-    return true;
-}
+constexpr auto RADIO_TABLE = property_table(RADIO_ROWS, { .deferred = &radio_pending });
+constexpr auto radio_set_property = set_property_by<RADIO_TABLE>;
 
 constexpr auto radio_packed = icon_part_pack;
 constexpr auto radio_unpacked = icon_part_unpack;

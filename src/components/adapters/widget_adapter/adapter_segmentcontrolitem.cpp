@@ -21,7 +21,7 @@ const Row<ItemState> SEGMENTCONTROLITEM_ROWS[] = {
 
 constexpr PropertyTable<ItemState> SEGMENTCONTROLITEM_TABLE = item_table(SEGMENTCONTROLITEM_ROWS);
 
-constexpr auto segmentcontrolitem_set_property = item_set_property<SEGMENTCONTROLITEM_TABLE>;
+constexpr auto segmentcontrolitem_set_property = set_property_by<SEGMENTCONTROLITEM_TABLE>;
 
 constexpr auto segmentcontrolitem_packed = item_icon_packed<false>;
 constexpr auto segmentcontrolitem_unpacked = item_icon_kept;

@@ -3,15 +3,12 @@
 
 namespace {
 
-const PropertyRule SEPARATOR_RULES[] = {
-    { "horizontal", rule::set_bool<elm_separator_horizontal_set> },
+const Row<NoState> SEPARATOR_ROWS[] = {
+    { "horizontal", row::set_bool<elm_separator_horizontal_set> },
 };
 
-bool separator_set_property(Evas_Object* separator, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    return walk_succeeded(walk_properties(separator, node, SEPARATOR_RULES, slots));
-}
+constexpr auto SEPARATOR_TABLE = property_table(SEPARATOR_ROWS);
+constexpr auto separator_set_property = set_property_by<SEPARATOR_TABLE>;
 
 } // namespace
 

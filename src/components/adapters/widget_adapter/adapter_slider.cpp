@@ -4,40 +4,30 @@
 
 namespace {
 
-enum { RANGE_MIN, RANGE_MAX };
-
-const PropertyRule SLIDER_RULES[] = {
-    { "unit-format", value_rule::set_format_skip_empty<elm_slider_unit_format_set> },
-    { "indicator-format", value_rule::set_format_skip_empty<elm_slider_indicator_format_set> },
-    { "span-size", rule::set_int<elm_slider_span_size_set> },
-    { "horizontal", rule::set_bool<elm_slider_horizontal_set> },
-    { "min", value_rule::range_low<elm_slider_min_max_set, RANGE_MIN, RANGE_MAX> },
-    { "max", value_rule::range_high<elm_slider_min_max_set, RANGE_MIN, RANGE_MAX> },
-    { "value", value_rule::set_real<elm_slider_value_set> },
-    { "inverted", rule::set_bool<elm_slider_inverted_set> },
-    { "step", value_rule::set_real<elm_slider_step_set> },
-    { "show-indicator", rule::set_bool<elm_slider_indicator_show_set> },
-    { "show-indicator-on-focus", rule::ignore },
-    { "style", rule::defer_style },
-    { "disable", rule::defer_disable },
-};
+using SliderRange = RangeFrom<0, 1>;
 
 // Process-wide on purpose: a slider without "style"/"disable" gets the last stored.
 DeferredStyleDisable slider_pending;
 
-bool slider_set_property(Evas_Object* slider, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    slots.deferred = &slider_pending;
-    range_start(slots, RANGE_MIN, 0.0, RANGE_MAX, 1.0);
-    WalkResult r = walk_properties(slider, node, SLIDER_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    range_report_inverted(slider, slots, RANGE_MIN, RANGE_MAX);
-    apply_deferred_style(slider, slider_pending);
-    apply_deferred_disable(slider, slider_pending);
-    return true;
-}
+const Row<SliderRange> SLIDER_ROWS[] = {
+    { "unit-format", row::set_format_skip_empty<elm_slider_unit_format_set> },
+    { "indicator-format", row::set_format_skip_empty<elm_slider_indicator_format_set> },
+    { "span-size", row::set_int<elm_slider_span_size_set> },
+    { "horizontal", row::set_bool<elm_slider_horizontal_set> },
+    { "min", row::range_min<elm_slider_min_max_set> },
+    { "max", row::range_max<elm_slider_min_max_set> },
+    { "value", row::set_real<elm_slider_value_set> },
+    { "inverted", row::set_bool<elm_slider_inverted_set> },
+    { "step", row::set_real<elm_slider_step_set> },
+    { "show-indicator", row::set_bool<elm_slider_indicator_show_set> },
+    { "show-indicator-on-focus", row::ignore },
+    { "style", row::defer_style<&slider_pending> },
+    { "disable", row::defer_disable<&slider_pending> },
+};
+
+constexpr auto SLIDER_TABLE
+    = property_table(SLIDER_ROWS, { .after = range_after<SliderRange>, .deferred = &slider_pending });
+constexpr auto slider_set_property = set_property_by<SLIDER_TABLE>;
 
 } // namespace
 

@@ -4,39 +4,29 @@
 
 namespace {
 
-enum { RANGE_MIN, RANGE_MAX };
-
-const PropertyRule SPINNER_RULES[] = {
-    { "label-format", value_rule::set_format_skip_empty<elm_spinner_label_format_set> },
-    { "min", value_rule::range_low<elm_spinner_min_max_set, RANGE_MIN, RANGE_MAX> },
-    { "max", value_rule::range_high<elm_spinner_min_max_set, RANGE_MIN, RANGE_MAX> },
-    { "step", value_rule::set_real<elm_spinner_step_set> },
-    { "value", value_rule::set_real<elm_spinner_value_set> },
-    { "wrap", rule::set_bool<elm_spinner_wrap_set> },
-    { "editable", rule::set_bool<elm_spinner_editable_set> },
-    { "interval", value_rule::set_real<elm_spinner_interval_set> },
-    { "base", value_rule::set_real<elm_spinner_base_set> },
-    { "round", rule::set_int<elm_spinner_round_set> },
-    { "style", rule::defer_style },
-    { "disable", rule::defer_disable },
-};
+using SpinnerRange = RangeFrom<0, 100>;
 
 // Process-wide on purpose: a spinner without "style"/"disable" gets the last stored.
 DeferredStyleDisable spinner_pending;
 
-bool spinner_set_property(Evas_Object* spinner, _WidgetInfo* node, std::string)
-{
-    WalkSlots slots;
-    slots.deferred = &spinner_pending;
-    range_start(slots, RANGE_MIN, 0.0, RANGE_MAX, 100.0);
-    WalkResult r = walk_properties(spinner, node, SPINNER_RULES, slots);
-    if (r != WalkResult::Walked)
-        return walk_succeeded(r);
-    range_report_inverted(spinner, slots, RANGE_MIN, RANGE_MAX);
-    apply_deferred_style(spinner, spinner_pending);
-    apply_deferred_disable(spinner, spinner_pending);
-    return true;
-}
+const Row<SpinnerRange> SPINNER_ROWS[] = {
+    { "label-format", row::set_format_skip_empty<elm_spinner_label_format_set> },
+    { "min", row::range_min<elm_spinner_min_max_set> },
+    { "max", row::range_max<elm_spinner_min_max_set> },
+    { "step", row::set_real<elm_spinner_step_set> },
+    { "value", row::set_real<elm_spinner_value_set> },
+    { "wrap", row::set_bool<elm_spinner_wrap_set> },
+    { "editable", row::set_bool<elm_spinner_editable_set> },
+    { "interval", row::set_real<elm_spinner_interval_set> },
+    { "base", row::set_real<elm_spinner_base_set> },
+    { "round", row::set_int<elm_spinner_round_set> },
+    { "style", row::defer_style<&spinner_pending> },
+    { "disable", row::defer_disable<&spinner_pending> },
+};
+
+constexpr auto SPINNER_TABLE
+    = property_table(SPINNER_ROWS, { .after = range_after<SpinnerRange>, .deferred = &spinner_pending });
+constexpr auto spinner_set_property = set_property_by<SPINNER_TABLE>;
 
 } // namespace
 

@@ -23,7 +23,7 @@ struct ToolbarState {
 void toolbar_shrink_mode(Evas_Object* toolbar, const std::string& v, ToolbarState& s)
 {
     int mode;
-    if (!int_in_range(toolbar, v, ELM_TOOLBAR_SHRINK_NONE, ELM_TOOLBAR_SHRINK_LAST - 1, "shrink mode", mode))
+    if (!prop_int_within(toolbar, v, ELM_TOOLBAR_SHRINK_NONE, ELM_TOOLBAR_SHRINK_LAST - 1, "shrink mode", mode))
         return;
     elm_toolbar_shrink_mode_set(toolbar, static_cast<Elm_Toolbar_Shrink_Mode>(mode));
     s.shrinkMode = mode;
@@ -32,7 +32,7 @@ void toolbar_shrink_mode(Evas_Object* toolbar, const std::string& v, ToolbarStat
 void toolbar_icon_size(Evas_Object* toolbar, const std::string& v, ToolbarState&)
 {
     int size;
-    if (int_in_range(toolbar, v, 0, TOOLBAR_ICON_SIZE_MAX, "icon size", size))
+    if (prop_int_within(toolbar, v, 0, TOOLBAR_ICON_SIZE_MAX, "icon size", size))
         elm_toolbar_icon_size_set(toolbar, size);
 }
 
@@ -48,7 +48,7 @@ void toolbar_homogeneous(Evas_Object*, const std::string& v, ToolbarState& s)
 void toolbar_align(Evas_Object* toolbar, const std::string& v, ToolbarState&)
 {
     int align;
-    if (int_in_range(toolbar, v, 0, 1, "align", align))
+    if (prop_int_within(toolbar, v, 0, 1, "align", align))
         elm_toolbar_align_set(toolbar, align);
 }
 
@@ -80,12 +80,9 @@ void toolbar_after(Evas_Object* toolbar, ToolbarState& s)
 }
 
 constexpr PropertyTable<ToolbarState> TOOLBAR_TABLE =
-    property_table(TOOLBAR_ROWS, UnknownNames::ToCommon, nullptr, toolbar_after);
+    property_table(TOOLBAR_ROWS, { .after = toolbar_after });
 
-bool toolbar_set_property(Evas_Object* toolbar, _WidgetInfo* node, std::string)
-{
-    return set_properties(toolbar, node, TOOLBAR_TABLE);
-}
+constexpr auto toolbar_set_property = set_property_by<TOOLBAR_TABLE>;
 
 } // namespace
 

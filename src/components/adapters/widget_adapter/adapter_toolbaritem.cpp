@@ -51,9 +51,10 @@ void toolbaritem_after(Evas_Object*, ItemState& s)
 }
 
 constexpr PropertyTable<ItemState> TOOLBARITEM_TABLE =
-    property_table(TOOLBARITEM_ROWS, UnknownNames::Ignore, item_state_load, toolbaritem_after);
+    property_table(TOOLBARITEM_ROWS,
+                   { .unknown = UnknownNames::Ignore, .before = item_state_load, .after = toolbaritem_after });
 
-constexpr auto toolbaritem_set_property = item_set_property<TOOLBARITEM_TABLE>;
+constexpr auto toolbaritem_set_property = set_property_by<TOOLBARITEM_TABLE>;
 
 constexpr auto toolbaritem_remove = item_track_node_remove;
 

@@ -325,7 +325,7 @@ constexpr std::array<Row<ScrollerScheme>, sizeof...(First) + 8> genlist_rows(Fir
 template <size_t N>
 constexpr PropertyTable<ScrollerScheme> genlist_table(const std::array<Row<ScrollerScheme>, N>& rows)
 {
-    return { .rows = rows.data(), .count = N, .after = scroller_row::after<ScrollerScheme> };
+    return property_table(rows, { .after = scroller_row::after<ScrollerScheme> });
 }
 
 // A genlist item's rows (texts, icons, "selected", "style"), then the kind's
@@ -354,5 +354,5 @@ constexpr std::array<Row<GenlistItemShape>, sizeof...(More) + 9> genlist_item_ro
 template <size_t N>
 constexpr PropertyTable<GenlistItemShape> genlist_item_table(const std::array<Row<GenlistItemShape>, N>& rows)
 {
-    return { .rows = rows.data(), .count = N, .unknown = UnknownNames::Ignore };
+    return property_table(rows, { .unknown = UnknownNames::Ignore });
 }

@@ -62,16 +62,10 @@ const Row<ItemState> ITEM_TEXT_ROWS[] = {
     { "text", item_row::text },
 };
 
-constexpr PropertyTable<NoState> COMMON_ONLY_TABLE = {};
-
 } // namespace
 
 extern const PropertyTable<ItemState> ITEM_TEXT_TABLE = item_table(ITEM_TEXT_ROWS);
-
-bool common_only_set_property(Evas_Object* obj, _WidgetInfo* info, std::string)
-{
-    return set_properties(obj, info, COMMON_ONLY_TABLE);
-}
+extern const PropertyTable<NoState> COMMON_ONLY_TABLE = {};
 
 bool item_icon_pack(Evas_Object* node, Evas_Object* child, bool square)
 {
@@ -111,15 +105,3 @@ bool image_path_usable(Evas_Object* node, const std::string& path)
     return false;
 }
 
-bool int_in_range(Evas_Object* node, const std::string& value, int low, int high, const char* what, int& out)
-{
-    int i;
-    if (!prop_int(value, i))
-        return false;
-    if (i < low || i > high) {
-        node_diag(node, "%s \"%s\" outside %d..%d; ignored", what, value.c_str(), low, high);
-        return false;
-    }
-    out = i;
-    return true;
-}

@@ -38,7 +38,7 @@ bool item_state_load(Evas_Object* node, ItemState& s);
 template <size_t N>
 constexpr PropertyTable<ItemState> item_table(const Row<ItemState> (&rows)[N])
 {
-    return property_table(rows, UnknownNames::Ignore, item_state_load);
+    return property_table(rows, { .unknown = UnknownNames::Ignore, .before = item_state_load });
 }
 
 namespace item_row {
@@ -56,18 +56,12 @@ void set_bool(Evas_Object*, const std::string& v, ItemState& s)
 
 } // namespace item_row
 
-// set_property of an item kind with its table.
-template <const PropertyTable<ItemState>& TABLE>
-bool item_set_property(Evas_Object* node, _WidgetInfo* info, std::string)
-{
-    return set_properties(node, info, TABLE);
-}
-
 // The table of the item kinds whose only property is their text.
 extern const PropertyTable<ItemState> ITEM_TEXT_TABLE;
 
 // set_property of containers whose every property is a shared one.
-bool common_only_set_property(Evas_Object* obj, _WidgetInfo* info, std::string renderType);
+extern const PropertyTable<NoState> COMMON_ONLY_TABLE;
+inline constexpr auto common_only_set_property = set_property_by<COMMON_ONLY_TABLE>;
 
 // --- A child placed under an item node -------------------------------------
 // The child becomes the item's "icon" content; `square` gives it a vertical
@@ -96,9 +90,6 @@ bool item_icon_kept(Evas_Object* node, Evas_Object* child, _WidgetInfo*);
 // let through; otherwise one diagnostic line names the node.
 bool image_path_usable(Evas_Object* node, const std::string& path);
 
-// `atoi` of a non-empty value within [low, high]; outside it one diagnostic
-// line says what `what` allows and false is returned.
-bool int_in_range(Evas_Object* node, const std::string& value, int low, int high, const char* what, int& out);
 
 // --- Multi-button entry ----------------------------------------------------
 // The entry's pending "disable" text, applied to an entry when an item is

@@ -180,6 +180,6 @@ bool value_format_accepted(Evas_Object* obj, const std::string& format, FormatUs
     const char* how = use == FormatUse::Double ? "with one real number"
         : use == FormatUse::SpinnerLabel       ? "by the spinner"
                                                : "with the value";
-    value_diag(obj, "format \"%s\" cannot be printed %s; ignored", format.c_str(), how);
+    node_diag(obj, "format \"%s\" cannot be printed %s; ignored", format.c_str(), how);
     return false;
 }

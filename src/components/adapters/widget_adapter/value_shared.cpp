@@ -3,82 +3,34 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
-#include <cmath>
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
-
 #include "components/adapters/Adapter.h"
 #include "modules/datetime_fields/datetime_fields.h"
-#include "utils/log_util.h"
 
 time_t local_time = 0;
 
-void value_diag(Evas_Object* obj, const char* fmt, ...)
-{
-    const char* wid = obj ? static_cast<const char*>(evas_object_data_get(obj, KEY_WID)) : nullptr;
-    char text[512];
-    va_list ap;
-    va_start(ap, fmt);
-    vsnprintf(text, sizeof text, fmt, ap);
-    va_end(ap);
-    diag("node \"%s\": %s", wid ? wid : "", text);
-}
-
-bool value_real(Evas_Object* obj, const std::string& value, double& out)
+void range_end_set(Evas_Object* obj, const std::string& value, Range& r, double Range::*end, RangeSetter set)
 {
     double d;
-    if (!prop_real(value, d))
-        return false;
-    if (!std::isfinite(d)) {
-        value_diag(obj, "\"%s\" is not a finite number; ignored", value.c_str());
-        return false;
-    }
-    out = d;
-    return true;
+    if (!prop_finite(obj, value, d))
+        return;
+    r.*end = d;
+    r.given = true;
+    if (r.min <= r.max)
+        set(obj, r.min, r.max);
 }
 
-void range_start(WalkSlots& s, int low, double lowValue, int high, double highValue)
+void range_report_inverted(Evas_Object* obj, const Range& r)
 {
-    s.reals[low] = lowValue;
-    s.reals[high] = highValue;
-}
-
-void range_apply(Evas_Object* obj, RangeSetter set, const WalkSlots& s, int low, int high)
-{
-    if (s.reals[low] <= s.reals[high])
-        set(obj, s.reals[low], s.reals[high]);
-}
-
-void range_report_inverted(Evas_Object* obj, const WalkSlots& s, int low, int high)
-{
-    if ((s.realGiven[low] || s.realGiven[high]) && s.reals[low] > s.reals[high])
-        value_diag(obj, "minimum %g above maximum %g; range not applied", s.reals[low], s.reals[high]);
+    if (r.given && r.min > r.max)
+        node_diag(obj, "minimum %g above maximum %g; range not applied", r.min, r.max);
 }
 
 namespace {
-
-struct FieldLimits {
-    int low;
-    int high;
-};
-
-// Four-digit years keep year - 1900 far from integer overflow.
-const FieldLimits TIME_FIELD_LIMITS[TIME_SLOT_COUNT] = {
-    { 1, 9999 }, { 1, 12 }, { 1, 31 }, { 0, 23 }, { 0, 59 }, { 0, 59 },
-};
 
 bool leap_year(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 } // namespace
 
-bool time_field_valid(int slot, int value)
-{
-    if (slot < 0 || slot >= TIME_SLOT_COUNT)
-        return false;
-    return value >= TIME_FIELD_LIMITS[slot].low && value <= TIME_FIELD_LIMITS[slot].high;
-}
 
 int days_in_month(int year, int month0)
 {
@@ -88,20 +40,20 @@ int days_in_month(int year, int month0)
     return month0 == 1 && leap_year(year) ? 29 : DAYS[month0];
 }
 
-void time_fields_apply(const WalkSlots& s, struct tm& t)
+void time_fields_apply(const TimeFields& f, struct tm& t)
 {
-    if (s.ints[SLOT_YEAR] != -1)
-        t.tm_year = s.ints[SLOT_YEAR] - 1900;
-    if (s.ints[SLOT_MONTH] != -1)
-        t.tm_mon = s.ints[SLOT_MONTH] - 1;
-    if (s.ints[SLOT_DAY] != -1)
-        t.tm_mday = s.ints[SLOT_DAY];
-    if (s.ints[SLOT_HOUR] != -1)
-        t.tm_hour = s.ints[SLOT_HOUR];
-    if (s.ints[SLOT_MINUTE] != -1)
-        t.tm_min = s.ints[SLOT_MINUTE];
-    if (s.ints[SLOT_SECOND] != -1)
-        t.tm_sec = s.ints[SLOT_SECOND];
+    if (f.year)
+        t.tm_year = *f.year - 1900;
+    if (f.month)
+        t.tm_mon = *f.month - 1;
+    if (f.day)
+        t.tm_mday = *f.day;
+    if (f.hour)
+        t.tm_hour = *f.hour;
+    if (f.minute)
+        t.tm_min = *f.minute;
+    if (f.second)
+        t.tm_sec = *f.second;
     int last = days_in_month(t.tm_year + 1900, t.tm_mon);
     if (t.tm_mday > last)
         t.tm_mday = last;
@@ -121,14 +73,14 @@ Evas_Object* datetime_add(Evas_Object* parent)
     return datetime;
 }
 
-void datetime_value_apply(Evas_Object* datetime, WalkSlots& s)
+void datetime_value_apply(Evas_Object* datetime, TimeFields& f)
 {
     struct tm t;
     if (!time_local(time(nullptr), t)) {
-        value_diag(datetime, "cannot read the local time; value not set");
+        node_diag(datetime, "cannot read the local time; value not set");
         return;
     }
-    time_fields_apply(s, t);
+    time_fields_apply(f, t);
     elm_datetime_value_set(datetime, &t);
 }
 
@@ -164,11 +116,11 @@ bool value_file_loadable(Evas_Object* obj, const std::string& path, long long li
     if (!prop_file(obj, path))
         return false;
     if (access(path.c_str(), R_OK) != 0 || stat(path.c_str(), &st) != 0) {
-        value_diag(obj, "file \"%s\" is not readable; not loaded", path.c_str());
+        node_diag(obj, "file \"%s\" is not readable; not loaded", path.c_str());
         return false;
     }
     if (st.st_size > limit) {
-        value_diag(obj, "file \"%s\" larger than %lld bytes; not loaded", path.c_str(), limit);
+        node_diag(obj, "file \"%s\" larger than %lld bytes; not loaded", path.c_str(), limit);
         return false;
     }
     return true;

@@ -1,22 +1,16 @@
 #pragma once
 // Helpers shared by the value, text and time adapters (slider, spinner,
-// progress bar, calendar, date-time, clock, entry, file selectors) and by
-// their circular variants: finite reals, safe number formats, min/max ranges,
-// date and time fields, icon parts and file checks.
+// progress bar, calendar, date-time, clock, entry) and by their circular
+// variants: safe number formats, min/max ranges, date and time fields, icon
+// parts and file checks.
 #include <Elementary.h>
 
 #include <array>
 #include <ctime>
+#include <optional>
 #include <string>
 
 #include "components/adapters/property_walk.h"
-
-// One diagnostic line naming the node built on `obj` (its "wid").
-void value_diag(Evas_Object* obj, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
-
-// `atof` of a non-empty value. "nan" and "inf" parse too and would poison a
-// widget's value or range, so they are reported and refused.
-bool value_real(Evas_Object* obj, const std::string& value, double& out);
 
 // --- Number formats --------------------------------------------------------
 // Unit, indicator and label formats reach printf in the toolkit, which
@@ -49,27 +43,52 @@ inline FormatUse format_use_of(void (*setter)(Evas_Object*, const char*))
 }
 
 // --- Min/max ranges ------------------------------------------------------
-// A range lives in two real slots of the walk; each end applies at once with
-// the other end known so far, but never inverted (a spinner would accept it
-// and clamp its value outside the range). "min" arriving before "max" is a
-// normal step on the way, so the inversion is reported only if it remains
-// after the walk.
+// Each end applies at once with the other end known so far, but never
+// inverted (a spinner would accept it and clamp its value outside the
+// range). "min" arriving before "max" is a normal step on the way, so the
+// inversion is reported only if it remains after the walk.
 using RangeSetter = void (*)(Evas_Object*, double, double);
 
-void range_start(WalkSlots& s, int low, double lowValue, int high, double highValue);
-void range_apply(Evas_Object* obj, RangeSetter set, const WalkSlots& s, int low, int high);
-void range_report_inverted(Evas_Object* obj, const WalkSlots& s, int low, int high);
+struct Range {
+    double min;
+    double max;
+    bool given = false;
+};
+
+// The state of a kind whose range starts at (LOW, HIGH) for every node.
+template <int LOW, int HIGH>
+struct RangeFrom : Range {
+    RangeFrom() : Range { LOW, HIGH } {}
+};
+
+void range_end_set(Evas_Object* obj, const std::string& value, Range& r, double Range::*end, RangeSetter set);
+void range_report_inverted(Evas_Object* obj, const Range& r);
 
 // --- Date and time fields ------------------------------------------------
-// Integer slots of a walk holding the fields as the IDE gives them (year
-// 2024, month 1-12...). Out-of-range fields are reported and not kept.
-enum TimeSlot { SLOT_YEAR, SLOT_MONTH, SLOT_DAY, SLOT_HOUR, SLOT_MINUTE, SLOT_SECOND, TIME_SLOT_COUNT };
+// The fields as the IDE gives them (year 2024, month 1-12...), each kept
+// only when given and in range.
+struct TimeFields {
+    std::optional<int> year, month, day, hour, minute, second;
+};
 
-bool time_field_valid(int slot, int value);
+struct TimeField {
+    std::optional<int> TimeFields::*field;
+    int low;
+    int high;
+};
+
+// Four-digit years keep year - 1900 far from integer overflow.
+inline constexpr TimeField YEAR_FIELD { &TimeFields::year, 1, 9999 };
+inline constexpr TimeField MONTH_FIELD { &TimeFields::month, 1, 12 };
+inline constexpr TimeField DAY_FIELD { &TimeFields::day, 1, 31 };
+inline constexpr TimeField HOUR_FIELD { &TimeFields::hour, 0, 23 };
+inline constexpr TimeField MINUTE_FIELD { &TimeFields::minute, 0, 59 };
+inline constexpr TimeField SECOND_FIELD { &TimeFields::second, 0, 59 };
+
 int days_in_month(int year, int month0);
 // Writes the given fields into `t` (year - 1900, month - 1); a day beyond the
 // month's end (30 February) becomes its last day.
-void time_fields_apply(const WalkSlots& s, struct tm& t);
+void time_fields_apply(const TimeFields& f, struct tm& t);
 // localtime of `when`; false when the C library cannot convert it.
 bool time_local(time_t when, struct tm& out);
 // A date-time with its fields: the installed toolkit leaves them out of its
@@ -77,7 +96,7 @@ bool time_local(time_t when, struct tm& out);
 Evas_Object* datetime_add(Evas_Object* parent);
 // After a date-time's walk: the current local time with the given fields
 // written over it becomes the widget's value.
-void datetime_value_apply(Evas_Object* datetime, WalkSlots& s);
+void datetime_value_apply(Evas_Object* datetime, TimeFields& f);
 
 // Written by every calendar add, read by every calendar set_property.
 extern time_t local_time;
@@ -95,101 +114,68 @@ bool progressbar_unpacked(Evas_Object* container, Evas_Object* child, _WidgetInf
 // pipe would block the main loop forever, a device or huge file for long.
 bool value_file_loadable(Evas_Object* obj, const std::string& path, long long limit);
 
-// --- Row effects ---------------------------------------------------------
-namespace value_rule {
+// --- Rows of the value kinds ---------------------------------------------
+namespace row {
 
-template <auto F>
-void set_real(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    double d;
-    if (value_real(obj, v, d))
-        F(obj, d);
-}
-
-template <auto F>
-void set_text_skip_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    if (!v.empty())
-        F(obj, v.c_str());
-}
-
-template <auto F>
-void set_text_null_if_empty(Evas_Object* obj, const std::string& v, WalkSlots&)
-{
-    F(obj, v.empty() ? nullptr : v.c_str());
-}
-
-// Format rows serve the typed walk too: S is the walk's state.
-template <auto F, class S = WalkSlots>
+template <auto F, class S>
 void set_format_skip_empty(Evas_Object* obj, const std::string& v, S&)
 {
     if (!v.empty() && value_format_accepted(obj, v, format_use_of(F)))
         F(obj, v.c_str());
 }
 
-template <auto F, class S = WalkSlots>
+template <auto F, class S>
 void set_format_also_empty(Evas_Object* obj, const std::string& v, S&)
 {
     if (value_format_accepted(obj, v, format_use_of(F)))
         F(obj, v.c_str());
 }
 
-template <RangeSetter F, int LOW, int HIGH, int END>
-void range_end(Evas_Object* obj, const std::string& v, WalkSlots& s)
+// "min" / "max" of a state derived from Range.
+template <RangeSetter F, class S>
+void range_min(Evas_Object* obj, const std::string& v, S& s)
 {
-    double d;
-    if (!value_real(obj, v, d))
-        return;
-    s.reals[END] = d;
-    s.realGiven[END] = true;
-    range_apply(obj, F, s, LOW, HIGH);
+    range_end_set(obj, v, s, &Range::min, F);
 }
 
-template <RangeSetter F, int LOW, int HIGH>
-constexpr PropertyApply range_low = range_end<F, LOW, HIGH, LOW>;
-template <RangeSetter F, int LOW, int HIGH>
-constexpr PropertyApply range_high = range_end<F, LOW, HIGH, HIGH>;
+template <RangeSetter F, class S>
+void range_max(Evas_Object* obj, const std::string& v, S& s)
+{
+    range_end_set(obj, v, s, &Range::max, F);
+}
 
-// A time field (TimeSlot) kept for after the walk when in range.
-template <int K>
-void keep_time_field(Evas_Object* obj, const std::string& v, WalkSlots& s)
+// A date or time field of a state derived from TimeFields.
+template <const TimeField& F, class S>
+void keep_time_field(Evas_Object* obj, const std::string& v, S& s)
 {
     int i;
-    if (!prop_int(v, i))
-        return;
-    if (!time_field_valid(K, i)) {
-        value_diag(obj, "time field value \"%s\" out of range; ignored", v.c_str());
-        return;
-    }
-    s.ints[K] = i;
+    if (prop_int_within(obj, v, F.low, F.high, "time field value", i))
+        s.*(F.field) = i;
 }
 
-template <int K>
-void keep_text_skip_empty(Evas_Object*, const std::string& v, WalkSlots& s)
+} // namespace row
+
+// The after-walk step of a range kind.
+template <class S>
+void range_after(Evas_Object* obj, S& s)
 {
-    if (v.empty())
-        return;
-    s.texts[K] = v;
-    s.textGiven[K] = true;
+    range_report_inverted(obj, s);
 }
-
-} // namespace value_rule
 
 // --- Date-time tables ----------------------------------------------------
-// The rows of a date-time and its circular variant, which differ only in
-// "style". R is the untyped PropertyRule or the typed Row<WalkSlots>.
-inline constexpr size_t DATETIME_ROWS = 7;
+// The table of a date-time and its circular variant, which differ only in
+// "style"; the value is set after the walk.
+template <RowApply<TimeFields> STYLE>
+inline constexpr std::array<Row<TimeFields>, 7> datetime_rows = { {
+    { "format", row::ignore<TimeFields> },
+    { "style", STYLE },
+    { "year", row::keep_time_field<YEAR_FIELD> },
+    { "month", row::keep_time_field<MONTH_FIELD> },
+    { "date", row::keep_time_field<DAY_FIELD> },
+    { "hour", row::keep_time_field<HOUR_FIELD> },
+    { "minute", row::keep_time_field<MINUTE_FIELD> },
+} };
 
-template <class R, PropertyApply STYLE>
-constexpr std::array<R, DATETIME_ROWS> datetime_rows()
-{
-    return { {
-        { "format", rule::ignore },
-        { "style", STYLE },
-        { "year", value_rule::keep_time_field<SLOT_YEAR> },
-        { "month", value_rule::keep_time_field<SLOT_MONTH> },
-        { "date", value_rule::keep_time_field<SLOT_DAY> },
-        { "hour", value_rule::keep_time_field<SLOT_HOUR> },
-        { "minute", value_rule::keep_time_field<SLOT_MINUTE> },
-    } };
-}
+template <RowApply<TimeFields> STYLE>
+inline constexpr PropertyTable<TimeFields> datetime_table
+    = property_table(datetime_rows<STYLE>, { .after = datetime_value_apply });
