@@ -8,6 +8,11 @@ namespace {
 
 // Blocks from this size up are mapped and unmapped on their own.
 const int LARGE_BLOCK_BYTES = 1 << 20;
+// The toolkit's queue of deferred frees lets freed objects pile up to 32 MB
+// before the oldest go; a re-render frees a whole tree, so the queue stayed
+// full and the engine some 35 MB larger. The oldest frees are long past any
+// late access the queue guards against.
+const size_t DEFERRED_FREE_BYTES = 1 << 20;
 
 } // namespace
 
@@ -15,4 +20,5 @@ void memory_bounds_init()
 {
     elm_config_cursor_engine_only_set(EINA_TRUE);
     mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES);
+    eina_freeq_mem_max_set(eina_freeq_main_get(), DEFERRED_FREE_BYTES);
 }

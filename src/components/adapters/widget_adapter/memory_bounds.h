@@ -8,5 +8,6 @@
 // the theme: the toolkit loses a themed cursor's hotspot object whenever the
 // cursor is unset, one per entry-like widget per render. Large blocks (the
 // paint snapshot) are kept out of the heap so that freeing them returns the
-// pages instead of leaving holes that later small blocks pin.
+// pages instead of leaving holes that later small blocks pin. The toolkit's
+// deferred frees are held to a megabyte.
 void memory_bounds_init();
