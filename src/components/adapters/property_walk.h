@@ -300,7 +300,9 @@ void keep_int(Evas_Object*, const std::string& v, S& s)
         detail::keep_number<M, NONE>(s, i);
 }
 
-template <auto M, class S, double NONE = -1.0>
+// The "not given" marker is a whole number: clang takes no double template
+// argument.
+template <auto M, class S, int NONE = -1>
 void keep_real(Evas_Object* obj, const std::string& v, S& s)
 {
     double d;

@@ -10,7 +10,7 @@ struct Region {
 };
 
 // Where the IDE leaves a coordinate out.
-constexpr double NO_COORDINATE = -99999.0;
+constexpr int NO_COORDINATE = -99999;
 
 const Row<Region> MAP_ROWS[] = {
     { "zoom-level", row::set_int<elm_map_zoom_set> },
