@@ -400,6 +400,46 @@ TEST_F(Paints, PixelsOfTheCreatedSizeInOneFrame)
     EXPECT_EQ(first & 0xffffff, 0x0000ffu);
 }
 
+// One writer sends every paint from the same block: each frame must carry
+// the pixels of its own moment, whatever size came before it.
+TEST_F(Paints, ConsecutivePaintsShareABlockButCarryTheirOwnPixels)
+{
+    CapturedWriter out;
+    auto first_pixel = [](const SentFrame& f) {
+        uint32_t px = 0;
+        if (f.body.size() >= 24)
+            memcpy(&px, f.body.data() + 20, 4);
+        return px & 0xffffff;
+    };
+    const uint32_t colours[] = { 0x0000ff, 0x00ff00, 0xff0000 };
+    const int heights[] = { 48, 20, 96 }; // same, smaller, then larger than the block
+    for (int i = 0; i < 3; ++i) {
+        h = heights[i];
+        evas_object_resize(win, w, h);
+        elm_bg_color_set(page, colours[i] >> 16, (colours[i] >> 8) & 0xff, colours[i] & 0xff);
+        renderOnce();
+        EXPECT_EQ(out.writer.sendResponsePaintMessage(5, win), ImageBuffer::Status::Pixels);
+    }
+    auto frames = out.frames();
+    ASSERT_EQ(frames.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        expectPreamble(frames[i], w, heights[i], 32);
+        EXPECT_EQ(first_pixel(frames[i]), colours[i]);
+    }
+
+    ReusedBlock block;
+    void* p = block.get(100);
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(block.get(40), p) << "a smaller request keeps the block";
+    EXPECT_NE(block.get(200), nullptr);
+    EXPECT_EQ(block.get(ReusedBlock::LIMIT + 1), nullptr) << "larger blocks are not kept";
+    ImageBuffer image;
+    EXPECT_EQ(image.updateImageBuffer(win, 0, &block), ImageBuffer::Status::Pixels);
+    EXPECT_FALSE(image.ownsBlock());
+    EXPECT_EQ(image.getBlock(), block.get(0));
+}
+
 TEST_F(Paints, ACanvasLargerThanTheCreatedSizeIsCroppedRowByRow)
 {
     w = 40; // the window stays 64 wide: rows are copied one by one

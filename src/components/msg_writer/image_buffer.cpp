@@ -15,10 +15,31 @@ int int_data(Evas_Object* obj, const char* key, int fallback)
 }
 } // namespace
 
-ImageBuffer::Status ImageBuffer::clear(Status why)
+ReusedBlock::~ReusedBlock()
 {
     free(m_pBlock);
+}
+
+void* ReusedBlock::get(size_t bytes)
+{
+    if (bytes <= m_iCapacity)
+        return m_pBlock;
+    free(m_pBlock);
     m_pBlock = nullptr;
+    m_iCapacity = 0;
+    if (bytes > LIMIT)
+        return nullptr;
+    m_pBlock = malloc(bytes);
+    m_iCapacity = m_pBlock ? bytes : 0;
+    return m_pBlock;
+}
+
+ImageBuffer::Status ImageBuffer::clear(Status why)
+{
+    if (m_bOwned)
+        free(m_pBlock);
+    m_pBlock = nullptr;
+    m_bOwned = true;
     m_iWidth = m_iHeight = m_iDepth = m_iByteSize = 0;
     return why;
 }
@@ -27,7 +48,7 @@ ImageBuffer::Status ImageBuffer::clear(Status why)
 // larger or smaller than that, so the copy is clipped to the real canvas and
 // the image declares the size actually copied; when nothing is left, no
 // pixels at all (the protocol's empty paint), never a size without them.
-ImageBuffer::Status ImageBuffer::updateImageBuffer(Evas_Object* win, int room)
+ImageBuffer::Status ImageBuffer::updateImageBuffer(Evas_Object* win, int room, ReusedBlock* reuse)
 {
     int W = int_data(win, "win-width", 1);
     int H = int_data(win, "win-height", 1);
@@ -57,7 +78,10 @@ ImageBuffer::Status ImageBuffer::updateImageBuffer(Evas_Object* win, int room)
         return clear(Status::Outside);
     size_t bytes = size_t(w) * size_t(h) * 4;
     clear(Status::Pixels);
-    m_pBlock = malloc(size_t(room) + bytes);
+    m_pBlock = reuse ? reuse->get(size_t(room) + bytes) : nullptr;
+    m_bOwned = !m_pBlock;
+    if (!m_pBlock)
+        m_pBlock = malloc(size_t(room) + bytes);
     if (!m_pBlock)
         return clear(Status::NoMemory);
     m_iRoom = room;

@@ -79,8 +79,8 @@ ImageBuffer::Status MsgWriter::sendResponsePaintMessage(int id, Evas_Object* win
     if (!win)
         return ImageBuffer::Status::NoArea;
     ImageBuffer image;
-    ImageBuffer::Status status = image.updateImageBuffer(win, MsgResponsePaint::PREAMBLE);
-    HeapBlock<> pixels(image.getBlock()); // the snapshot's block is ours to free
+    ImageBuffer::Status status = image.updateImageBuffer(win, MsgResponsePaint::PREAMBLE, &m_paintBlock);
+    HeapBlock<> pixels(image.ownsBlock() ? image.getBlock() : nullptr);
     MsgResponsePaint msg;
     msg.setId(id);
     msg.setMsgType(MSG_TYPE_PAINT);

@@ -26,4 +26,6 @@ public:
 private:
     static MsgWriter* m_spMsgWriter;
     IConnector* m_pConnector;
+    // The pixels of every paint go out from this block, sized by the largest frame.
+    ReusedBlock m_paintBlock;
 };
