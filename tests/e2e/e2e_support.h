@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "client/client.h"
 #include "image/image.h"
@@ -87,6 +88,18 @@ inline bool render(client::Engine& engine, int id, int w, int h, const Json::Val
     if (!engine.sendRequest(id, "CMD_RENDER", renderData(w, h, tree)))
         return false;
     return nextFrame(engine, id, out);
+}
+
+// Sends a request that is answered without drawing anything (the group names
+// of a theme file that does not exist) and collects what came before the
+// answer. Requests run in order, so everything the earlier ones caused (their
+// frames, and the deletion of the pages they replaced) has happened by then.
+inline bool untilAnswered(client::Engine& engine, int id, std::vector<client::Message>* before = nullptr)
+{
+    Json::Value d;
+    d["path"] = "/nonexistent/theme.edj";
+    return engine.sendRequest(id, "CMD_GET_GROUP_NAMES", compact(d))
+        && engine.waitEvent("EVENT_GET_GROUP_NAMES", id, WAIT_MS, before).has_value();
 }
 
 inline image::Image toImage(const client::Paint& p)

@@ -1,0 +1,106 @@
+// A render replaces the window's page. Nothing of the old page may show
+// through: one frame per render of a tree that draws at once, only the new
+// page placed, and nothing of the new tree joins a widget of the old page.
+#include "e2e_support.h"
+
+namespace {
+
+using namespace e2e;
+
+std::vector<client::Message> answeredAfter(client::Engine& engine, int id)
+{
+    std::vector<client::Message> before;
+    EXPECT_TRUE(untilAnswered(engine, id, &before)) << engine.lastError();
+    return before;
+}
+
+int paints(const std::vector<client::Message>& messages)
+{
+    int n = 0;
+    for (const client::Message& m : messages)
+        n += m.kind == client::Message::Kind::Paint;
+    return n;
+}
+
+Json::Value labelled(const char* label)
+{
+    Json::Value p;
+    p["label"] = label;
+    return p;
+}
+
+// Backgrounds draw in one frame (text and buttons may ask for a second).
+Json::Value arrayOf(const Json::Value& one)
+{
+    Json::Value a(Json::arrayValue);
+    a.append(one);
+    return a;
+}
+
+Json::Value backgrounds(const std::string& root, int count)
+{
+    Json::Value kids(Json::arrayValue);
+    for (int i = 0; i < count; ++i) {
+        Json::Value props;
+        props["color"] = i % 2 ? "#336699" : "#996633";
+        kids.append(node("efl.bg", root + "_" + std::to_string(i), props));
+    }
+    return node("efl.box", root, Json::Value(), kids);
+}
+
+TEST(PageReplacement, EachRenderOfATreeThatDrawsAtOnceSendsOneFrame)
+{
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    // A small window draws at once, a large one on the toolkit's render thread.
+    for (auto [w, h] : { std::pair(360, 480), std::pair(1440, 4096) }) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+        ASSERT_TRUE(createWindow(*engine, 1, w, h));
+        ASSERT_TRUE(untilAnswered(*engine, 1)); // the new window's own frame
+        for (int round = 0; round < 4; ++round) {
+            SCOPED_TRACE(round);
+            std::string root = "r" + std::to_string(w) + "_" + std::to_string(round);
+            ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(w, h, backgrounds(root, 40))));
+            std::vector<client::Message> before = answeredAfter(*engine, 1);
+            EXPECT_EQ(paints(before), 1);
+            int shown = 0;
+            for (const client::Message& m : before) {
+                if (m.kind != client::Message::Kind::Event || m.event.name != "EVENT_GET_ALL_WIDGET_POSITIONS")
+                    continue;
+                Json::Value doc = parse(m.event.data);
+                ASSERT_TRUE(doc.isArray()) << m.event.data;
+                shown += 1;
+                EXPECT_EQ(doc.size(), 41u) << "only the new page is placed";
+                EXPECT_NE(m.event.data.find("\"" + root + "\""), std::string::npos);
+            }
+            EXPECT_EQ(shown, 1);
+        }
+    }
+    EXPECT_FALSE(engine->exited());
+}
+
+TEST(PageReplacement, ATabDoesNotJoinTheTabBarOfTheReplacedPage)
+{
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(createWindow(*engine, 1, 480, 800));
+    Json::Value tab = node("efl.tabbaritem", "tab-old", labelled("Old"));
+    Json::Value tabs = node("efl.tabbar", "tabs", Json::Value(), arrayOf(tab));
+    Frame frame;
+    ASSERT_TRUE(render(*engine, 1, 480, 800, node("efl.box", "first", Json::Value(), arrayOf(tabs)), frame));
+
+    // The next tree's tab has no tab bar of its own; the only one the engine
+    // made is on the page this render replaces.
+    Json::Value stray = node("efl.tabbaritem", "stray", labelled("Stray"));
+    Json::Value second = node("efl.box", "second", Json::Value(), arrayOf(stray));
+    ASSERT_TRUE(render(*engine, 1, 480, 800, second, frame));
+    ASSERT_TRUE(untilAnswered(*engine, 1));
+    std::string said = engine->stderrText();
+    EXPECT_NE(said.find("node \"stray\""), std::string::npos) << said;
+    EXPECT_NE(said.find("no tab bar to join"), std::string::npos) << said;
+    for (const Json::Value& w : frame.widgets)
+        EXPECT_NE(w.get("wid", "").asString(), "stray");
+    EXPECT_FALSE(engine->exited());
+}
+
+} // namespace
