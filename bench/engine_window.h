@@ -13,6 +13,7 @@
 #include "components/manager/window_manager.h"
 #include "threads/dequeue_thread/cmd_render.h"
 #include "utils/efl_util.h"
+#include "utils/retired_pages.h"
 
 namespace bench {
 
@@ -71,6 +72,8 @@ struct EngineWindow {
         cmd.setId(id);
         cmd.deserialize(data);
         cmd.doCmd();
+        // Counted here: the engine deletes the replaced page after the frame.
+        retired_pages_flush();
     }
     Evas_Object* page() const { return static_cast<Evas_Object*>(evas_object_data_get(win, KEY_PAGE)); }
 };

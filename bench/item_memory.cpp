@@ -18,6 +18,7 @@
 #include "components/adapters/Adapter.h"
 #include "components/manager/window_manager.h"
 #include "threads/dequeue_thread/cmd_render.h"
+#include "utils/retired_pages.h"
 #include "trees.h"
 #include "utils/efl_util.h"
 
@@ -137,6 +138,7 @@ void soak(const char* name, const Json::Value& tree, int renders, int id)
         cmd.setId(id);
         cmd.deserialize(data);
         cmd.doCmd();
+        retired_pages_flush();
         ecore_evas_manual_render(ecore_evas_ecore_evas_get(evas_object_evas_get(win)));
         one_tick();
         if (r == 10 || r == 100 || r == 250 || r == 500 || r == 750 || r == renders) {

@@ -15,6 +15,7 @@
 #include "components/msg_writer/msg_writer.h"
 #include "utils/heap_block.h"
 #include "utils/log_util.h"
+#include "utils/retired_pages.h"
 
 char g_sz_elm_profile_buff[128] = {};
 
@@ -104,10 +105,14 @@ void remove_callbacks(Evas_Object* window)
         evas_event_callback_del(evas_object_evas_get(window), EVAS_CALLBACK_RENDER_POST, efl_util_evas_render_post_cb)));
 }
 
-void efl_util_evas_render_post_cb(void* data, Evas*, void*)
+void efl_util_evas_render_post_cb(void* data, Evas*, void* info)
 {
     auto* record = static_cast<RenderPostRecord*>(data);
     if (!record || !record->window)
+        return;
+    // Deleting a hidden, retired page changes no pixel: that render is no frame.
+    auto* post = static_cast<const Evas_Event_Render_Post*>(info);
+    if (retired_pages_quiet(record->window) && (!post || !post->updated_area))
         return;
     if (!WindowManager::getInstance()->isCurrentProject(record->id))
         return;

@@ -102,6 +102,13 @@ bool window_canvas_settle(Evas_Object* window)
     return true;
 }
 
+void window_canvas_unfill(Evas_Object* window, Evas_Object* obj)
+{
+    evas_object_event_callback_del_full(obj, EVAS_CALLBACK_DEL, obj_deleted, window);
+    evas_object_event_callback_del_full(obj, EVAS_CALLBACK_CHANGED_SIZE_HINTS, cap_min_size, window);
+    obj_deleted(window, nullptr, obj, nullptr);
+}
+
 void window_canvas_fill(Evas_Object* window, Evas_Object* obj)
 {
     Evas_Object* slot = evas_object_rectangle_add(evas_object_evas_get(window));

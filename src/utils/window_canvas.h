@@ -22,3 +22,6 @@ bool window_canvas_settle(Evas_Object* window);
 // grow for it only up to MAX_CANVAS_SIDE on each side: a larger page is laid
 // out at that size and clipped, with one diagnostic line naming it.
 void window_canvas_fill(Evas_Object* window, Evas_Object* obj);
+
+// Undoes window_canvas_fill: the window no longer lays `obj` out or grows for it.
+void window_canvas_unfill(Evas_Object* window, Evas_Object* obj);

@@ -48,7 +48,7 @@ Json::Value backgrounds(const std::string& root, int count)
     return node("efl.box", root, Json::Value(), kids);
 }
 
-TEST(PageReplacement, EachRenderOfATreeThatDrawsAtOnceSendsOneFrame)
+TEST(PageReplacement, EachRenderSendsOneFrameAndTheOldPagesDeletionNone)
 {
     auto engine = startEngine();
     ASSERT_TRUE(engine);

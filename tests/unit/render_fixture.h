@@ -5,6 +5,7 @@
 #include "toolkit_fixture.h"
 #include "tree_json.h"
 #include "utils/efl_util.h"
+#include "utils/retired_pages.h"
 
 // One command run in-process the way the dispatcher runs it.
 template <class Command>
@@ -14,6 +15,8 @@ void run_command(int id, const Json::Value& data)
     cmd.setId(id);
     cmd.deserialize(tree_json::compact(data));
     cmd.doCmd();
+    // The dispatcher deletes the replaced page before the next request runs.
+    retired_pages_flush();
 }
 
 // A render command's data: the size and the tree as JSON text.

@@ -289,6 +289,7 @@ TEST_F(RenderCommand, NonJsonRenderDataLeavesTheWindowEmpty)
     cmd.setId(id);
     cmd.deserialize(compact(data));
     cmd.doCmd();
+    retired_pages_flush();
     EXPECT_EQ(page(), nullptr);
 }
 

@@ -13,6 +13,7 @@
 #include "utils/efl_util.h"
 #include "utils/json_util.h"
 #include "utils/log_util.h"
+#include "utils/retired_pages.h"
 
 DequeueThread* DequeueThread::m_spDequeueThread = nullptr;
 QManager* DequeueThread::m_pQManager = nullptr;
@@ -145,14 +146,25 @@ std::unique_ptr<IMsg> DequeueThread::doMsgHandler()
     return msg;
 }
 
+namespace {
+Ecore_Idler* s_renderWhenIdle = nullptr;
+} // namespace
+
 Eina_Bool DequeueThread::Run(void*)
 {
     Connector* connector = Connector::getInstance();
     uqitem_st item;
     if (connector->isConnected()) {
-        if (!m_pQManager->dequeue(item))
+        // The pages the last frames replaced go on a tick with nothing to
+        // do once those frames are out, off the next request's way, or else
+        // just before that request.
+        if (!m_pQManager->dequeue(item)) {
+            if (!s_renderWhenIdle)
+                retired_pages_flush();
             return ECORE_CALLBACK_RENEW;
+        }
         renderPending();
+        retired_pages_flush();
         m_iMsgType = item.type;
         m_pBufferBody->setBuffer(item.data);
         if (doMsgHandler()) {
@@ -173,8 +185,6 @@ Eina_Bool DequeueThread::Run(void*)
 }
 
 namespace {
-
-Ecore_Idler* s_renderWhenIdle = nullptr;
 
 // Draws every canvas the command changed, as the toolkit would on its next
 // animator tick, but without waiting up to a frame time for it. An idler

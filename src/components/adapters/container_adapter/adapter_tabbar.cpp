@@ -1,6 +1,7 @@
 #include "components/adapters/Adapter.h"
 #include "components/adapters/container_adapter/container_shared.h"
 #include "components/adapters/property_walk.h"
+#include "utils/retired_pages.h"
 
 namespace {
 
@@ -149,7 +150,8 @@ Evas_Object* tabbar_for_tab(Evas_Object* parent)
 {
     if (is_tabbar(parent))
         return parent;
-    if (!is_tabbar(g_last_tabbar)) {
+    // A tab bar of a page the window no longer shows is as good as gone.
+    if (!is_tabbar(g_last_tabbar) || retired_pages_contain(g_last_tabbar)) {
         adapter_refuse_add("no tab bar to join");
         return nullptr;
     }

@@ -1,6 +1,8 @@
 #include "components/adapters/widget_adapter/picker_shared.h"
 
 #include "components/adapters/Adapter.h"
+#include "components/adapters/adapter_records.h"
+#include "utils/efl_util.h"
 
 namespace {
 
@@ -33,6 +35,19 @@ void finish_file_jobs(Evas_Object* obj)
 }
 
 } // namespace
+
+bool holds_file_picker(const Evas_Object* obj)
+{
+    if (!obj)
+        return false;
+    const WidgetAdapter* a = adapter_of(obj);
+    if (a == &fileselector_adapter || a == &fileselectorbutton_adapter || a == &fileselectorentry_adapter)
+        return true;
+    for (const Eina_List* l = efl_util_list_get(obj, KEY_CHILDREN); l; l = eina_list_next(l))
+        if (holds_file_picker(static_cast<const Evas_Object*>(eina_list_data_get(l))))
+            return true;
+    return false;
+}
 
 bool remove_file_picker(Evas_Object* obj)
 {

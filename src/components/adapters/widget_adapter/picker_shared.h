@@ -65,6 +65,9 @@ void picker_size_after(Evas_Object* obj, PickerState& s)
         SIZE_SET(obj, *s.width, *s.height);
 }
 
+// True when `obj` or a node built under it is a file selector, button or entry.
+bool holds_file_picker(const Evas_Object* obj);
+
 // Removes a file selector, button or entry once the toolkit's file jobs
 // (their folder model's stat and listing on worker threads) have ended.
 bool remove_file_picker(Evas_Object* obj);
