@@ -277,6 +277,50 @@ TEST_F(RenderCommand, MalformedNodesAreSkippedAndTheRestBuilt)
     EXPECT_EQ(doc[2]["wid"], "kids");
 }
 
+// The replaced page goes after the frame, hidden until then, so the frame
+// never shows it; a page with file pickers goes at once, before the build.
+TEST_F(RenderCommand, TheReplacedPageGoesAfterTheFrameUnlessItHoldsFilePickers)
+{
+    auto commandAlone = [&](const Json::Value& tree) {
+        Json::Value data;
+        data["width"] = 480;
+        data["height"] = 800;
+        data["render-data"] = compact(tree);
+        CmdRender cmd;
+        cmd.setId(id);
+        cmd.deserialize(compact(data));
+        cmd.doCmd();
+    };
+    static int deletions = 0;
+    auto watch = [](Evas_Object* page) {
+        evas_object_event_callback_add(page, EVAS_CALLBACK_DEL, [](void*, Evas*, Evas_Object*, void*) { ++deletions; },
+                                       nullptr);
+    };
+    deletions = 0;
+    Json::Value kids(Json::arrayValue);
+    kids.append(node("efl.button", "b"));
+    commandAlone(node("efl.box", "plain", Json::Value(), kids));
+    Evas_Object* plain = page();
+    ASSERT_TRUE(plain);
+    watch(plain);
+
+    Json::Value pickers(Json::arrayValue);
+    pickers.append(node("efl.fileselectorbutton", "picker"));
+    commandAlone(node("efl.box", "with-picker", Json::Value(), pickers));
+    EXPECT_EQ(deletions, 0) << "the plain page outlives the render";
+    EXPECT_FALSE(evas_object_visible_get(plain)) << "and is hidden";
+    retired_pages_flush();
+    EXPECT_EQ(deletions, 1);
+
+    Evas_Object* withPicker = page();
+    ASSERT_TRUE(withPicker);
+    watch(withPicker);
+    commandAlone(node("efl.bg", "after"));
+    EXPECT_EQ(deletions, 2) << "the page with a file picker went before the build";
+    retired_pages_flush();
+    EXPECT_EQ(deletions, 2);
+}
+
 TEST_F(RenderCommand, NonJsonRenderDataLeavesTheWindowEmpty)
 {
     render(node("efl.bg", "first"));
