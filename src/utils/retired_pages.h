@@ -2,8 +2,8 @@
 // A re-rendered window's previous page. Tearing a page down costs about a
 // fifth of building one, and none of it shows in the picture: the render
 // command takes the old page out of the window (hidden, no longer laid out)
-// and the dispatcher deletes it on a later tick with no request waiting, or
-// at the latest just before the next request runs. Its deletion changes no
+// and the dispatcher deletes it once the loop is idle after the new page's
+// frame, or at the latest just before the next request runs. Its deletion changes no
 // pixel; the render it causes is drawn at once and sends no frame.
 #include <Elementary.h>
 

@@ -146,24 +146,15 @@ std::unique_ptr<IMsg> DequeueThread::doMsgHandler()
     return msg;
 }
 
-namespace {
-Ecore_Idler* s_renderWhenIdle = nullptr;
-} // namespace
-
 Eina_Bool DequeueThread::Run(void*)
 {
     Connector* connector = Connector::getInstance();
     uqitem_st item;
     if (connector->isConnected()) {
-        // The pages the last frames replaced go on a tick with nothing to
-        // do once those frames are out, off the next request's way, or else
-        // just before that request.
-        if (!m_pQManager->dequeue(item)) {
-            if (!s_renderWhenIdle)
-                retired_pages_flush();
+        if (!m_pQManager->dequeue(item))
             return ECORE_CALLBACK_RENEW;
-        }
         renderPending();
+        // Replaced pages the idle loop has not deleted yet go before the request.
         retired_pages_flush();
         m_iMsgType = item.type;
         m_pBufferBody->setBuffer(item.data);
@@ -186,6 +177,14 @@ Eina_Bool DequeueThread::Run(void*)
 
 namespace {
 
+Ecore_Idler* s_renderWhenIdle = nullptr;
+
+Eina_Bool flush_retired_pages(void*)
+{
+    retired_pages_flush();
+    return ECORE_CALLBACK_CANCEL;
+}
+
 // Draws every canvas the command changed, as the toolkit would on its next
 // animator tick, but without waiting up to a frame time for it. An idler
 // runs once the jobs, events and zero-delay timers the command left have
@@ -198,6 +197,8 @@ Eina_Bool render_changed_canvases(void*)
     void* ee;
     EINA_LIST_FREE(all, ee)
         ecore_evas_manual_render(static_cast<Ecore_Evas*>(ee));
+    // The pages these frames replaced go as soon as the loop is idle again.
+    ecore_idler_add(flush_retired_pages, nullptr);
     return ECORE_CALLBACK_CANCEL;
 }
 
