@@ -94,9 +94,9 @@ void CmdRender::doCmd()
         return;
     }
     RenderBatch batch(win);
-    // The old page goes after this render's frame, off its way. File pickers
-    // are the exception: the toolkit leaves the home folder their path
-    // replaced open about three times as often when they outlive the render.
+    // The old page goes after this render's frame, off its way. Pages with
+    // file pickers go now, as they always did: whether the toolkit leaves open
+    // the home folder a picker's path replaced depends on when the picker goes.
     if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE))) {
         if (holds_file_picker(page))
             free_evas_object(page);
