@@ -61,6 +61,11 @@ void retired_pages_flush()
     }
 }
 
+bool retired_pages_pending()
+{
+    return !s_retired.empty();
+}
+
 bool retired_pages_contain(const Evas_Object* obj)
 {
     while (obj) {

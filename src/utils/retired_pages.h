@@ -13,6 +13,9 @@ void retired_pages_add(Evas_Object* window, Evas_Object* page);
 // Deletes every retired page through the adapters, as a render used to.
 void retired_pages_flush();
 
+// True while a retired page waits for the flush.
+bool retired_pages_pending();
+
 // True when `obj` belongs to a retired page: what the next tree may not join.
 bool retired_pages_contain(const Evas_Object* obj);
 

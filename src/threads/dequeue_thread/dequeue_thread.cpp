@@ -198,7 +198,8 @@ Eina_Bool render_changed_canvases(void*)
     EINA_LIST_FREE(all, ee)
         ecore_evas_manual_render(static_cast<Ecore_Evas*>(ee));
     // The pages these frames replaced go as soon as the loop is idle again.
-    ecore_idler_add(flush_retired_pages, nullptr);
+    if (retired_pages_pending())
+        ecore_idler_add(flush_retired_pages, nullptr);
     return ECORE_CALLBACK_CANCEL;
 }
 

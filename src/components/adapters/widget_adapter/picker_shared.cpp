@@ -1,7 +1,6 @@
 #include "components/adapters/widget_adapter/picker_shared.h"
 
 #include "components/adapters/Adapter.h"
-#include "components/adapters/adapter_records.h"
 #include "utils/efl_util.h"
 
 namespace {
@@ -40,8 +39,8 @@ bool holds_file_picker(const Evas_Object* obj)
 {
     if (!obj)
         return false;
-    const WidgetAdapter* a = adapter_of(obj);
-    if (a == &fileselector_adapter || a == &fileselectorbutton_adapter || a == &fileselectorentry_adapter)
+    // Every picker kind is removed through remove_file_picker, and only they are.
+    if (const WidgetAdapter* a = adapter_of(obj); a && a->remove == remove_file_picker)
         return true;
     for (const Eina_List* l = efl_util_list_get(obj, KEY_CHILDREN); l; l = eina_list_next(l))
         if (holds_file_picker(static_cast<const Evas_Object*>(eina_list_data_get(l))))
