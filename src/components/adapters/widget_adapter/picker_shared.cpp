@@ -5,9 +5,10 @@
 
 namespace {
 
-// A listing of a large folder may take this long; a picker removed while a
-// job runs longer than that leaves it to be cancelled.
-const double FILE_JOBS_WAIT_S = 0.5;
+// Only a guard against a folder that never finishes listing (a hung mount):
+// how long a listing takes depends on the folder and the machine, and every
+// job cut short by this guard costs a descriptor.
+const double FILE_JOBS_WAIT_S = 10.0;
 // How long one wait for a worker's report lasts before the counts are read again.
 const double REPORT_WAIT_S = 0.002;
 
