@@ -1,6 +1,7 @@
 #include "utils/window_canvas.h"
 
 #include <Ecore.h>
+#include <Edje.h>
 
 #include <algorithm>
 
@@ -121,4 +122,25 @@ void window_canvas_fill(Evas_Object* window, Evas_Object* obj)
     evas_object_event_callback_add(obj, EVAS_CALLBACK_DEL, obj_deleted, window);
     cap_min_size(window, nullptr, obj, nullptr);
     elm_win_resize_object_add(window, slot);
+}
+
+bool g_render_batching = true;
+
+RenderBatch::RenderBatch(Evas_Object* window)
+{
+    if (!g_render_batching)
+        return;
+    m_canvas = evas_object_evas_get(window);
+    edje_freeze();
+    if (m_canvas)
+        evas_event_freeze(m_canvas);
+}
+
+RenderBatch::~RenderBatch()
+{
+    if (!g_render_batching)
+        return;
+    if (m_canvas)
+        evas_event_thaw(m_canvas);
+    edje_thaw();
 }

@@ -25,3 +25,20 @@ void window_canvas_fill(Evas_Object* window, Evas_Object* obj);
 
 // Undoes window_canvas_fill: the window no longer lays `obj` out or grows for it.
 void window_canvas_unfill(Evas_Object* window, Evas_Object* obj);
+
+// Whether building and tearing down pages defers the toolkit's layout
+// recalculation (the result is the same; only repeated work is avoided).
+extern bool g_render_batching;
+
+// Builds and tears down widget trees with recalculation batched, so that each
+// added or removed widget does not relayout everything already there.
+class RenderBatch {
+public:
+    explicit RenderBatch(Evas_Object* window);
+    ~RenderBatch();
+    RenderBatch(const RenderBatch&) = delete;
+    RenderBatch& operator=(const RenderBatch&) = delete;
+
+private:
+    Evas* m_canvas = nullptr;
+};

@@ -1,6 +1,5 @@
 #include "threads/dequeue_thread/cmd_render.h"
 
-#include <Edje.h>
 #include <strings.h>
 
 #include "components/adapters/Adapter.h"
@@ -14,27 +13,6 @@
 #include "utils/retired_pages.h"
 #include "utils/util.h"
 #include "utils/window_canvas.h"
-
-bool g_render_batching = true;
-
-RenderBatch::RenderBatch(Evas_Object* window)
-{
-    if (!g_render_batching)
-        return;
-    m_canvas = evas_object_evas_get(window);
-    edje_freeze();
-    if (m_canvas)
-        evas_event_freeze(m_canvas);
-}
-
-RenderBatch::~RenderBatch()
-{
-    if (!g_render_batching)
-        return;
-    if (m_canvas)
-        evas_event_thaw(m_canvas);
-    edje_thaw();
-}
 
 double getScaleFromWinSize(int width, int height)
 {

@@ -6,6 +6,7 @@
 
 #include "components/adapters/widget_info.h"
 #include "threads/dequeue_thread/cmd.h"
+#include "utils/window_canvas.h"
 
 // What one render may ask for. Real screens have a few hundred widgets a dozen
 // levels deep. Measured on the toolkit: 490 nested boxes build and lay out in
@@ -52,18 +53,3 @@ private:
 };
 
 double getScaleFromWinSize(int width, int height);
-
-// Whether a render defers the toolkit's layout recalculation to the end of
-// the command (the result is the same; only repeated work is avoided).
-extern bool g_render_batching;
-
-// Builds and tears down widget trees with recalculation batched, so that each
-// added or removed widget does not relayout everything already there.
-class RenderBatch {
-public:
-    explicit RenderBatch(Evas_Object* window);
-    ~RenderBatch();
-
-private:
-    Evas* m_canvas = nullptr;
-};
