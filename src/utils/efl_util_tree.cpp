@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "components/adapters/Adapter.h"
+#include "utils/clipped_data.h"
 #include "utils/efl_util.h"
 
 namespace {
@@ -123,13 +124,25 @@ const Eina_List* efl_util_list_get(const Evas_Object* owner, const char* key)
     return owner ? list_of(owner, key) : nullptr;
 }
 
+namespace {
+
+void free_node(Evas_Object* obj)
+{
+    while (Evas_Object* child = efl_util_list_pop_front(obj, KEY_CHILDREN))
+        free_node(child);
+    // An object no render built, or one already removed, is left as it is.
+    if (const WidgetAdapter* adapter = adapter_detach(obj))
+        adapter->remove(obj);
+}
+
+} // namespace
+
 void free_evas_object(Evas_Object* obj)
 {
     if (!obj)
         return;
-    while (Evas_Object* child = efl_util_list_pop_front(obj, KEY_CHILDREN))
-        free_evas_object(child);
-    // An object no render built, or one already removed, is left as it is.
-    if (const WidgetAdapter* adapter = adapter_detach(obj))
-        adapter->remove(obj);
+    // The toolkit's own objects of the page (theme parts, popups' frames) are
+    // not all below it in the canvas: the whole canvas is handed over.
+    clipped_data_adopt_canvas(evas_object_evas_get(obj));
+    free_node(obj);
 }

@@ -1,5 +1,11 @@
 // What a removed widget leaves behind on the window's canvas.
+#include <Edje.h>
+#include <malloc.h>
+
+#include <vector>
+
 #include "toolkit_fixture.h"
+#include "utils/clipped_data.h"
 
 namespace {
 
@@ -52,6 +58,62 @@ TEST_F(MemoryBoundsTest, ColourSelectorModesLeaveNothingBehind)
         EXPECT_EQ(strayObjects(), before) << "mode " << mode << " left hidden parts on the canvas";
         EXPECT_GE(deleted, shownParts) << mode;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Heap in use once every deferred free has been done.
+size_t heapInUse()
+{
+    eina_freeq_clear(eina_freeq_main_get());
+    return mallinfo2().uordblks;
+}
+
+// Theme objects keep their clipper in a block the toolkit forgets when they
+// are deleted. Handed over before the deletion, it is freed with the object;
+// the objects themselves work on as before.
+TEST_F(MemoryBoundsTest, DeletedThemeObjectsLeaveNoClipperBlockBehind)
+{
+    Evas* canvas = evas_object_evas_get(win);
+    auto makeAndDelete = [&](int count, bool handOver) {
+        std::vector<Evas_Object*> objects;
+        for (int i = 0; i < count; ++i)
+            objects.push_back(edje_object_add(canvas));
+        if (handOver)
+            clipped_data_adopt_canvas(canvas);
+        for (Evas_Object* o : objects)
+            evas_object_del(o);
+        renderOnce(); // deleted objects are freed by the next render
+    };
+    makeAndDelete(100, true);
+    makeAndDelete(100, false);
+
+    const size_t count = 600;
+    size_t before = heapInUse();
+    makeAndDelete(count, false);
+    size_t kept = heapInUse() - before;
+    EXPECT_GE(kept, count * 16) << "the toolkit alone keeps a block per object";
+
+    before = heapInUse();
+    makeAndDelete(count, true);
+    size_t handedOver = heapInUse() - before;
+    EXPECT_LT(handedOver * 4, kept) << "handed over, the blocks go with their objects: " << handedOver << " bytes kept";
+
+    Evas_Object* kept_alive = edje_object_add(canvas);
+    Evas_Object* clipper = evas_object_smart_clipped_clipper_get(kept_alive);
+    void* block = evas_object_smart_data_get(kept_alive);
+    clipped_data_adopt_canvas(canvas);
+    clipped_data_adopt_canvas(canvas); // once only
+    EXPECT_NE(evas_object_smart_data_get(kept_alive), block);
+    EXPECT_EQ(evas_object_smart_clipped_clipper_get(kept_alive), clipper);
+    evas_object_move(kept_alive, 40, 50);
+    int x = 0, y = 0;
+    evas_object_geometry_get(clipper, &x, &y, nullptr, nullptr);
+    EXPECT_EQ(x, -100000) << "the clipper still spans the canvas";
+    evas_object_del(kept_alive);
+    renderOnce();
 }
 
 } // namespace
