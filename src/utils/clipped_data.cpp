@@ -1,3 +1,6 @@
+// The group class, to tell smart objects from the rest, is in the toolkit's
+// object API only.
+#define EFL_BETA_API_SUPPORT
 #include "utils/clipped_data.h"
 
 #include <cstdlib>
@@ -33,6 +36,9 @@ void adopt(Evas_Object* obj)
 
 void adopt_tree(Evas_Object* root)
 {
+    // Asking a plain object for members logs an error with a backtrace.
+    if (!efl_isa(root, EFL_CANVAS_GROUP_CLASS))
+        return;
     adopt(root);
     Eina_List* members = evas_object_smart_members_get(root);
     void* member;
