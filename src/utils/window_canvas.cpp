@@ -126,11 +126,11 @@ void window_canvas_fill(Evas_Object* window, Evas_Object* obj)
 
 bool g_render_batching = true;
 
-RenderBatch::RenderBatch(Evas_Object* window)
+RenderBatch::RenderBatch(Evas_Object* obj)
 {
     if (!g_render_batching)
         return;
-    m_canvas = evas_object_evas_get(window);
+    m_canvas = evas_object_evas_get(obj);
     edje_freeze();
     if (m_canvas)
         evas_event_freeze(m_canvas);

@@ -31,10 +31,11 @@ void window_canvas_unfill(Evas_Object* window, Evas_Object* obj);
 extern bool g_render_batching;
 
 // Builds and tears down widget trees with recalculation batched, so that each
-// added or removed widget does not relayout everything already there.
+// added or removed widget does not relayout everything already there. Batches
+// nest; `obj` is the window or any object on its canvas.
 class RenderBatch {
 public:
-    explicit RenderBatch(Evas_Object* window);
+    explicit RenderBatch(Evas_Object* obj);
     ~RenderBatch();
     RenderBatch(const RenderBatch&) = delete;
     RenderBatch& operator=(const RenderBatch&) = delete;

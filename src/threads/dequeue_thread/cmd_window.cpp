@@ -129,11 +129,8 @@ void CmdDestroy::doCmd()
     window_canvas_unwatch(win);
     WindowManager::getInstance()->remove(id);
     remove_callbacks(win);
-    {
-        RenderBatch batch(win);
-        if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
-            free_evas_object(page);
-    }
+    if (auto* page = static_cast<Evas_Object*>(evas_object_data_del(win, KEY_PAGE)))
+        free_evas_object(page);
     evas_object_del(win);
     MsgWriter::getInstance()->sendResponseEventMessage(id, "EVENT_DESTROY", "");
 }
