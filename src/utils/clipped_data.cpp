@@ -4,7 +4,12 @@
 #include "utils/clipped_data.h"
 
 #include <cstdlib>
-#include <cstring>
+
+// Exported by the toolkit but left out of its installed headers.
+extern "C" const Efl_Class* elm_pan_class_get(void);
+extern "C" const Efl_Class* efl_ui_pan_class_get(void);
+extern "C" const Efl_Class* efl_canvas_layout_class_get(void);
+extern "C" const Efl_Class* evas_table_class_get(void);
 
 namespace {
 
@@ -15,14 +20,24 @@ void free_copy(void* copy, const Efl_Event*)
     free(copy);
 }
 
+// The classes whose smart data stays the library's clipper block. Boxes and
+// grids are clipped too but put their own data in its place at once: their
+// block is freed, and what is there now is not a clipper block.
+bool keeps_library_block(Evas_Object* obj)
+{
+    return efl_isa(obj, efl_canvas_layout_class_get()) || efl_isa(obj, elm_pan_class_get())
+        || efl_isa(obj, efl_ui_pan_class_get()) || efl_isa(obj, evas_table_class_get());
+}
+
 void adopt(Evas_Object* obj)
 {
-    const char* type = evas_object_type_get(obj);
-    if (!type || strcmp(type, "edje") != 0 || evas_object_data_get(obj, KEY_ADOPTED))
+    if (!keeps_library_block(obj) || evas_object_data_get(obj, KEY_ADOPTED))
         return;
     auto* block = static_cast<Evas_Object_Smart_Clipped_Data*>(evas_object_smart_data_get(obj));
-    // Only the library's own clipper block; anything else is left alone.
-    if (!block || !block->clipper || block->clipper != evas_object_smart_clipped_clipper_get(obj))
+    // Only the library's own block: its canvas and a clipper that is a member
+    // of the object. Anything else is left alone.
+    if (!block || block->evas != evas_object_evas_get(obj) || !block->clipper
+        || evas_object_smart_parent_get(block->clipper) != obj)
         return;
     auto* copy = static_cast<Evas_Object_Smart_Clipped_Data*>(malloc(sizeof(Evas_Object_Smart_Clipped_Data)));
     if (!copy)
@@ -34,7 +49,9 @@ void adopt(Evas_Object* obj)
     efl_event_callback_add(obj, EFL_EVENT_DESTRUCT, free_copy, copy);
 }
 
-void adopt_tree(Evas_Object* root)
+} // namespace
+
+void clipped_data_adopt_tree(Evas_Object* root)
 {
     // Asking a plain object for members logs an error with a backtrace.
     if (!efl_isa(root, EFL_CANVAS_GROUP_CLASS))
@@ -43,15 +60,18 @@ void adopt_tree(Evas_Object* root)
     Eina_List* members = evas_object_smart_members_get(root);
     void* member;
     EINA_LIST_FREE(members, member)
-        adopt_tree(static_cast<Evas_Object*>(member));
+        clipped_data_adopt_tree(static_cast<Evas_Object*>(member));
 }
 
-} // namespace
+bool clipped_data_adopted(const Evas_Object* obj)
+{
+    return obj && evas_object_data_get(obj, KEY_ADOPTED);
+}
 
 void clipped_data_adopt_canvas(Evas* canvas)
 {
     if (!canvas)
         return;
     for (Evas_Object* top = evas_object_bottom_get(canvas); top; top = evas_object_above_get(top))
-        adopt_tree(top);
+        clipped_data_adopt_tree(top);
 }

@@ -1,10 +1,14 @@
 // What a removed widget leaves behind on the window's canvas.
+#define EFL_BETA_API_SUPPORT // the group class, to tell smart objects from the rest
 #include <Edje.h>
+#include <dlfcn.h>
 #include <malloc.h>
 #ifdef __SANITIZE_ADDRESS__
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "toolkit_fixture.h"
@@ -79,37 +83,53 @@ size_t heapInUse()
 #endif
 }
 
-// Theme objects keep their clipper in a block the toolkit forgets when they
-// are deleted. Handed over before the deletion, it is freed with the object;
-// the objects themselves work on as before.
+// Theme objects, pans and canvas tables keep their clipper in a block the
+// toolkit forgets when they are deleted. Handed over, it is freed with the
+// object; the objects themselves work on as before.
 TEST_F(MemoryBoundsTest, DeletedThemeObjectsLeaveNoClipperBlockBehind)
 {
     Evas* canvas = evas_object_evas_get(win);
-    auto makeAndDelete = [&](int count, bool handOver) {
+    // The toolkit's own maker, which the engine's definition wraps.
+    using AddFn = Evas_Object* (*)(Evas*);
+    auto toolkit_add = reinterpret_cast<AddFn>(dlsym(RTLD_NEXT, "edje_object_add"));
+    ASSERT_NE(toolkit_add, nullptr);
+    ASSERT_NE(toolkit_add, &edje_object_add);
+    auto makeAndDelete = [&](int count, AddFn add, bool walk) {
         std::vector<Evas_Object*> objects;
         for (int i = 0; i < count; ++i)
-            objects.push_back(edje_object_add(canvas));
-        if (handOver)
+            objects.push_back(add(canvas));
+        if (walk)
             clipped_data_adopt_canvas(canvas);
         for (Evas_Object* o : objects)
             evas_object_del(o);
         renderOnce(); // deleted objects are freed by the next render
     };
-    makeAndDelete(100, true);
-    makeAndDelete(100, false);
+    makeAndDelete(100, toolkit_add, true);
+    makeAndDelete(100, toolkit_add, false);
+    makeAndDelete(100, edje_object_add, false);
 
     const size_t count = 600;
     size_t before = heapInUse();
-    makeAndDelete(count, false);
+    makeAndDelete(count, toolkit_add, false);
     size_t kept = heapInUse() - before;
     EXPECT_GE(kept, count * 16) << "the toolkit alone keeps a block per object";
 
     before = heapInUse();
-    makeAndDelete(count, true);
-    size_t handedOver = heapInUse() - before;
-    EXPECT_LT(handedOver * 4, kept) << "handed over, the blocks go with their objects: " << handedOver << " bytes kept";
+    makeAndDelete(count, toolkit_add, true);
+    size_t walked = heapInUse() - before;
+    EXPECT_LT(walked * 4, kept) << "handed over by a walk, the blocks go with their objects: " << walked << " bytes kept";
 
-    Evas_Object* kept_alive = edje_object_add(canvas);
+    before = heapInUse();
+    makeAndDelete(count, edje_object_add, false);
+    size_t made = heapInUse() - before;
+    EXPECT_LT(made * 4, kept) << "handed over when made, the blocks go with their objects: " << made << " bytes kept";
+
+    // The toolkit's libraries reach the engine's maker: a layout's theme
+    // object is handed over before anything could walk the canvas.
+    Evas_Object* layout = elm_layout_add(win);
+    EXPECT_TRUE(clipped_data_adopted(elm_layout_edje_get(layout)));
+
+    Evas_Object* kept_alive = toolkit_add(canvas);
     Evas_Object* clipper = evas_object_smart_clipped_clipper_get(kept_alive);
     void* block = evas_object_smart_data_get(kept_alive);
     clipped_data_adopt_canvas(canvas);
@@ -121,6 +141,63 @@ TEST_F(MemoryBoundsTest, DeletedThemeObjectsLeaveNoClipperBlockBehind)
     evas_object_geometry_get(clipper, &x, &y, nullptr, nullptr);
     EXPECT_EQ(x, -100000) << "the clipper still spans the canvas";
     evas_object_del(kept_alive);
+    evas_object_del(layout);
+    renderOnce();
+}
+
+// Every member of `root`, all levels, that `pick` accepts.
+template <class Pick>
+void collect(Evas_Object* root, Pick pick, std::vector<Evas_Object*>& out)
+{
+    if (!efl_isa(root, EFL_CANVAS_GROUP_CLASS))
+        return;
+    if (pick(root))
+        out.push_back(root);
+    Eina_List* members = evas_object_smart_members_get(root);
+    void* m;
+    EINA_LIST_FREE(members, m)
+        collect(static_cast<Evas_Object*>(m), pick, out);
+}
+
+// Scroller pans and canvas tables lose their block like theme objects do;
+// boxes put their own data where the block was and must be left alone.
+TEST_F(MemoryBoundsTest, PansAndTablesAreHandedOverBoxesAreNot)
+{
+    Evas_Object* scroller = elm_scroller_add(win);
+    elm_object_content_set(scroller, elm_label_add(win)); // the pan comes with content
+    Evas_Object* table = elm_table_add(win);
+    Evas_Object* box = elm_box_add(win);
+    for (Evas_Object* o : { scroller, table, box }) {
+        evas_object_resize(o, 200, 200);
+        evas_object_show(o);
+    }
+    Evas_Object* a = elm_button_add(win);
+    Evas_Object* b = elm_button_add(win);
+    elm_box_pack_end(box, a);
+    elm_box_pack_end(box, b);
+    clipped_data_adopt_canvas(evas_object_evas_get(win));
+
+    auto adoptedOfType = [](Evas_Object* root, const char* type) {
+        std::vector<Evas_Object*> found;
+        collect(root, [type](Evas_Object* o) { return strcmp(evas_object_type_get(o), type) == 0; }, found);
+        int adopted = 0;
+        for (Evas_Object* o : found)
+            adopted += clipped_data_adopted(o);
+        return std::make_pair(int(found.size()), adopted);
+    };
+    EXPECT_EQ(adoptedOfType(scroller, "elm_pan"), std::make_pair(1, 1)) << "the scroller's pan";
+    EXPECT_EQ(adoptedOfType(table, "Evas_Object_Table"), std::make_pair(1, 1)) << "the table's canvas table";
+    EXPECT_EQ(adoptedOfType(box, "Evas_Object_Box"), std::make_pair(1, 0)) << "the box's canvas box";
+
+    // The box still lays its children out one below the other.
+    renderOnce();
+    int ay = 0, by = 0, ah = 0;
+    evas_object_geometry_get(a, nullptr, &ay, nullptr, &ah);
+    evas_object_geometry_get(b, nullptr, &by, nullptr, nullptr);
+    EXPECT_GT(ah, 0);
+    EXPECT_GE(by, ay + ah);
+    for (Evas_Object* o : { scroller, table, box })
+        evas_object_del(o);
     renderOnce();
 }
 
