@@ -1,14 +1,19 @@
 // File selectors, their buttons and entries list their folder on a worker
 // thread; removing one while that listing runs must not leave the folder
-// open (the toolkit's cancelled listing never closes it).
+// open (the toolkit's cancelled listing never closes it), nor the folder
+// model behind it.
+#define EFL_BETA_API_SUPPORT // the folder model class
+#include <Eio.h>
 #include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "components/adapters/property_walk.h"
 #include "toolkit_fixture.h"
@@ -111,6 +116,60 @@ protected:
         EXPECT_TRUE(loopUntilClosed(2.0)) << "the folder stays open";
     }
 };
+
+// The folder models a selector's path made, each with a weak reference that
+// clears when the model is destroyed.
+std::vector<Eo*> folder_models(Evas_Object* selector)
+{
+    std::vector<Eo*> models;
+    Eina_Iterator* it = efl_children_iterator_new(selector);
+    void* child;
+    while (it && eina_iterator_next(it, &child))
+        if (efl_isa(static_cast<Eo*>(child), EFL_IO_MODEL_CLASS))
+            models.push_back(static_cast<Eo*>(child));
+    eina_iterator_free(it);
+    return models;
+}
+
+TEST_F(PickerRemoval, FolderModelsGoWithTheSelector)
+{
+    const WidgetAdapter* a = getAdapter("efl.fileselector");
+    ASSERT_NE(a, nullptr);
+    for (const std::string& path : { dir.string(), std::string("/nonexistent") }) {
+        SCOPED_TRACE(path);
+        static_cast<Property*>(eina_list_data_get(node->properties))->value = path;
+        Evas_Object* picker = a->add(win);
+        ASSERT_TRUE(a->set_property(picker, node, ""));
+        std::vector<Eo*> models = folder_models(picker);
+        ASSERT_FALSE(models.empty());
+        for (Eo*& m : models)
+            efl_wref_add(m, &m);
+        // The selector still lists the folder it was given.
+        double deadline = ecore_time_get() + 10.0;
+        while (path == dir.string() && !elm_fileselector_path_get(picker) && ecore_time_get() < deadline) {
+            ecore_main_loop_thread_safe_call_wait(0.001);
+            ecore_main_loop_iterate();
+        }
+        if (path == dir.string()) {
+            EXPECT_STREQ(elm_fileselector_path_get(picker), path.c_str());
+        }
+        Eo* gone = picker;
+        efl_wref_add(picker, &gone);
+        EXPECT_TRUE(a->remove(picker));
+        deadline = ecore_time_get() + 5.0;
+        auto alive = [&] { return gone || std::any_of(models.begin(), models.end(), [](Eo* m) { return m; }); };
+        while (alive() && ecore_time_get() < deadline) {
+            ecore_main_loop_thread_safe_call_wait(0.001);
+            ecore_main_loop_iterate();
+        }
+        EXPECT_EQ(gone, nullptr) << "the selector was never destroyed";
+        for (Eo*& m : models) {
+            EXPECT_EQ(m, nullptr) << "a folder model outlives its selector";
+            if (m)
+                efl_wref_del(m, &m);
+        }
+    }
+}
 
 TEST_F(PickerRemoval, RemovedWhileListingLeavesNoFolderOpen)
 {

@@ -1,7 +1,14 @@
+// The folder model class is in the toolkit's object API only.
+#define EFL_BETA_API_SUPPORT
 #include "components/adapters/widget_adapter/picker_shared.h"
+
+#include <Eio.h>
 
 #include "components/adapters/Adapter.h"
 #include "utils/efl_util.h"
+
+// Exported by the toolkit but left out of its installed headers.
+extern "C" const Efl_Class* elm_fileselector_class_get(void);
 
 namespace {
 
@@ -35,6 +42,25 @@ void finish_file_jobs(Evas_Object* obj)
 }
 
 } // namespace
+
+// The toolkit's path setter for the selector itself adds its folder model
+// with an extra reference it never drops: the model and its records outlive
+// the selector, one for every path set (the button and the entry add theirs
+// without one). The model made here belongs to the selector alone.
+void picker_path_set(Evas_Object* obj, const char* path)
+{
+    if (!path || efl_class_get(obj) != elm_fileselector_class_get()) {
+        elm_fileselector_path_set(obj, path);
+        return;
+    }
+    Efl_Model* model = efl_add(EFL_IO_MODEL_CLASS, obj, efl_io_model_path_set(efl_added, path),
+                               efl_loop_model_volatile_make(efl_added));
+    if (!model) {
+        node_diag(obj, "no folder model could be made for \"%s\"; path not set", path);
+        return;
+    }
+    efl_ui_view_model_set(obj, model);
+}
 
 bool holds_file_picker(const Evas_Object* obj)
 {

@@ -24,12 +24,17 @@ void picker_keep_size(Evas_Object*, const std::string& v, PickerState& s)
     s.*M = atoi(v.c_str());
 }
 
+// Points a file selector, button or entry at a folder, as the toolkit's
+// elm_fileselector_path_set does, without the reference that function keeps
+// on the selector's folder model (see picker_shared.cpp).
+void picker_path_set(Evas_Object* obj, const char* path);
+
 // Rows every file picker kind knows, for any walk state.
 template <class S>
 constexpr std::array<Row<S>, 5> picker_file_rows()
 {
     return { {
-        { "path", row::set_text_null_if_empty<elm_fileselector_path_set, S> },
+        { "path", row::set_text_null_if_empty<picker_path_set, S> },
         { "save", row::set_bool<elm_fileselector_is_save_set, S> },
         { "folder-only", row::set_bool<elm_fileselector_folder_only_set, S> },
         { "expandable", row::set_bool<elm_fileselector_expandable_set, S> },
