@@ -29,7 +29,9 @@ bool keeps_library_block(Evas_Object* obj)
         || efl_isa(obj, efl_ui_pan_class_get()) || efl_isa(obj, evas_table_class_get());
 }
 
-void adopt(Evas_Object* obj)
+} // namespace
+
+void clipped_data_adopt(Evas_Object* obj)
 {
     if (!keeps_library_block(obj) || evas_object_data_get(obj, KEY_ADOPTED))
         return;
@@ -49,14 +51,12 @@ void adopt(Evas_Object* obj)
     efl_event_callback_add(obj, EFL_EVENT_DESTRUCT, free_copy, copy);
 }
 
-} // namespace
-
 void clipped_data_adopt_tree(Evas_Object* root)
 {
     // Asking a plain object for members logs an error with a backtrace.
     if (!efl_isa(root, EFL_CANVAS_GROUP_CLASS))
         return;
-    adopt(root);
+    clipped_data_adopt(root);
     Eina_List* members = evas_object_smart_members_get(root);
     void* member;
     EINA_LIST_FREE(members, member)

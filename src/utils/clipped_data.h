@@ -12,6 +12,8 @@
 // destroyed, whenever and however that happens. Objects handed over before
 // are passed by.
 void clipped_data_adopt_tree(Evas_Object* root);
+// The same for one object alone, its members left as they are.
+void clipped_data_adopt(Evas_Object* obj);
 // The same for every object on the canvas, before a page of it is deleted.
 void clipped_data_adopt_canvas(Evas* canvas);
 // True once the object's block is the engine's copy.

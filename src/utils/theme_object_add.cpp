@@ -19,7 +19,8 @@ extern "C" __attribute__((visibility("default"))) Evas_Object* edje_object_add(E
     if (!toolkit_add)
         return nullptr;
     Evas_Object* obj = toolkit_add(evas);
+    // A new theme object's only member is its clipper: no walk needed.
     if (obj)
-        clipped_data_adopt_tree(obj);
+        clipped_data_adopt(obj);
     return obj;
 }

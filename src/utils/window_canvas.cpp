@@ -130,6 +130,7 @@ RenderBatch::RenderBatch(Evas_Object* obj)
 {
     if (!g_render_batching)
         return;
+    m_frozen = true;
     m_canvas = evas_object_evas_get(obj);
     edje_freeze();
     if (m_canvas)
@@ -138,7 +139,8 @@ RenderBatch::RenderBatch(Evas_Object* obj)
 
 RenderBatch::~RenderBatch()
 {
-    if (!g_render_batching)
+    // What this batch froze, whatever the switch says now.
+    if (!m_frozen)
         return;
     if (m_canvas)
         evas_event_thaw(m_canvas);

@@ -41,5 +41,6 @@ public:
     RenderBatch& operator=(const RenderBatch&) = delete;
 
 private:
+    bool m_frozen = false;
     Evas* m_canvas = nullptr;
 };
