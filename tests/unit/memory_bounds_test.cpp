@@ -11,6 +11,8 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include <cstring>
 #include <vector>
 
+#include "components/adapters/widget_adapter/memory_bounds.h"
+#include "resident.h"
 #include "toolkit_fixture.h"
 #include "utils/clipped_data.h"
 
@@ -199,6 +201,74 @@ TEST_F(MemoryBoundsTest, PansAndTablesAreHandedOverBoxesAreNot)
     for (Evas_Object* o : { scroller, table, box })
         evas_object_del(o);
     renderOnce();
+}
+
+// Frees all but the last of 32 MB of blocks, each below every threshold at
+// which the allocator maps a block alone: the last one lies above all the
+// others and pins them. The last block is returned for the caller to free.
+char* freedUnderAPin()
+{
+    const size_t BLOCK = 4000, COUNT = 8 * 1024;
+    std::vector<char*> blocks;
+    for (size_t i = 0; i < COUNT; ++i) {
+        blocks.push_back(static_cast<char*>(malloc(BLOCK)));
+        memset(blocks.back(), 1, BLOCK);
+    }
+    for (size_t i = 0; i + 1 < COUNT; ++i)
+        free(blocks[i]);
+    return blocks.back();
+}
+
+// Runs the main loop until it has been idle once; false if it never was.
+bool runUntilIdle()
+{
+    // Idlers run in the order they were added: when this one runs, those before it have.
+    bool idle = false;
+    ecore_idler_add(
+        [](void* flag) {
+            *static_cast<bool*>(flag) = true;
+            ecore_main_loop_quit();
+            return ECORE_CALLBACK_CANCEL;
+        },
+        &idle);
+    Ecore_Timer* deadline = ecore_timer_add(
+        10.0, [](void*) { ecore_main_loop_quit(); return ECORE_CALLBACK_CANCEL; }, nullptr);
+    ecore_main_loop_begin();
+    if (idle)
+        ecore_timer_del(deadline);
+    return idle;
+}
+
+// A render's peak that finds no hole big enough extends the heap. Freed, those
+// pages stay resident as long as anything lies above them (the allocator only
+// gives back a free top); once the loop is idle, or at the latest before the
+// next request, they must go back.
+TEST_F(MemoryBoundsTest, FreeHeapPagesGoBackOnceTheLoopIsIdle)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "the sanitizer's allocator has a heap of its own";
+#endif
+    char* pin = freedUnderAPin();
+    long held = resident_kib(getpid());
+    memory_bounds_release_when_idle();
+    memory_bounds_release_when_idle(); // asked twice, done once
+    ASSERT_TRUE(runUntilIdle());
+    long released = resident_kib(getpid());
+    free(pin);
+    ASSERT_GT(held, 0);
+    EXPECT_GT(held - released, 24 * 1024) << "KiB resident with the blocks freed: " << held << ", once idle: "
+                                           << released;
+
+    // No idle moment before the next request: the release runs before it.
+    pin = freedUnderAPin();
+    held = resident_kib(getpid());
+    memory_bounds_release_when_idle();
+    memory_bounds_release_pending();
+    released = resident_kib(getpid());
+    free(pin);
+    EXPECT_GT(held - released, 24 * 1024) << "KiB resident with the blocks freed: " << held
+                                           << ", released before the request: " << released;
+    ASSERT_TRUE(runUntilIdle()); // and the idle release is gone, not run on a stale record
 }
 
 } // namespace

@@ -154,8 +154,10 @@ Eina_Bool DequeueThread::Run(void*)
         if (!m_pQManager->dequeue(item))
             return ECORE_CALLBACK_RENEW;
         renderPending();
-        // Replaced pages the idle loop has not deleted yet go before the request.
+        // Replaced pages the idle loop has not deleted yet go before the request,
+        // and so do the free pages they leave.
         retired_pages_flush();
+        memory_bounds_release_pending();
         m_iMsgType = item.type;
         m_pBufferBody->setBuffer(item.data);
         if (doMsgHandler()) {
@@ -200,6 +202,7 @@ Eina_Bool render_changed_canvases(void*)
     // The pages these frames replaced go as soon as the loop is idle again.
     if (retired_pages_pending())
         ecore_idler_add(flush_retired_pages, nullptr);
+    memory_bounds_release_when_idle();
     return ECORE_CALLBACK_CANCEL;
 }
 

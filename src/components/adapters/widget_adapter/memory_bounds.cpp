@@ -14,6 +14,15 @@ const int LARGE_BLOCK_BYTES = 1 << 20;
 // late access the queue guards against.
 const size_t DEFERRED_FREE_BYTES = 1 << 20;
 
+Ecore_Idler* s_release = nullptr;
+
+Eina_Bool release_free_pages(void*)
+{
+    s_release = nullptr;
+    malloc_trim(0);
+    return ECORE_CALLBACK_CANCEL;
+}
+
 } // namespace
 
 void memory_bounds_init()
@@ -21,4 +30,18 @@ void memory_bounds_init()
     elm_config_cursor_engine_only_set(EINA_TRUE);
     mallopt(M_MMAP_THRESHOLD, LARGE_BLOCK_BYTES);
     eina_freeq_mem_max_set(eina_freeq_main_get(), DEFERRED_FREE_BYTES);
+}
+
+void memory_bounds_release_when_idle()
+{
+    if (!s_release)
+        s_release = ecore_idler_add(release_free_pages, nullptr);
+}
+
+void memory_bounds_release_pending()
+{
+    if (!s_release)
+        return;
+    ecore_idler_del(s_release);
+    release_free_pages(nullptr);
 }

@@ -11,3 +11,13 @@
 // pages instead of leaving holes that later small blocks pin. The toolkit's
 // deferred frees are held to a megabyte.
 void memory_bounds_init();
+
+// After a request's frames: once the loop is idle, the heap's free pages go
+// back to the system. A render frees and remakes whole trees, and a peak
+// that finds no hole big enough extends the heap; without this the pages of
+// that peak stay resident for the process's life, a step of megabytes at a
+// moment no one can predict.
+void memory_bounds_release_when_idle();
+// A release still waiting for an idle moment runs now: before the next
+// request, so that its answer always follows it.
+void memory_bounds_release_pending();
