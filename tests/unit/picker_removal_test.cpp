@@ -5,6 +5,7 @@
 #define EFL_BETA_API_SUPPORT // the folder model class
 #include <Eio.h>
 #include <dirent.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,7 +17,19 @@
 #include <vector>
 
 #include "components/adapters/property_walk.h"
+#include "components/adapters/widget_adapter/picker_shared.h"
 #include "toolkit_fixture.h"
+
+// Counts the toolkit's blocking waits for a worker job; the toolkit's own
+// function does the waiting.
+static int g_thread_waits = 0;
+extern "C" Eina_Bool ecore_thread_wait(Ecore_Thread* thread, double wait)
+{
+    using Wait = Eina_Bool (*)(Ecore_Thread*, double);
+    static Wait toolkit = reinterpret_cast<Wait>(dlsym(RTLD_NEXT, "ecore_thread_wait"));
+    ++g_thread_waits;
+    return toolkit ? toolkit(thread, wait) : EINA_FALSE;
+}
 
 namespace {
 
@@ -179,6 +192,33 @@ TEST_F(PickerRemoval, RemovedWhileListingLeavesNoFolderOpen)
     // The entry removes its inner button the same way.
     removeWhileListing("efl.fileselectorbutton");
     removeWhileListing("efl.fileselector");
+}
+
+// A file selector entry asked for its model makes a new one for the path its
+// text names, unless that is its button's folder, and its layout asks while
+// the entry is deleted: the model made then goes with the entry while its
+// folder is still being read, and the toolkit blocks to wait for the read.
+// Removed, the entry must make the toolkit wait for nothing.
+TEST_F(PickerRemoval, AnEntryGoesWithoutAWaitForAFolderRead)
+{
+    const WidgetAdapter* a = getAdapter("efl.fileselectorentry");
+    ASSERT_NE(a, nullptr);
+    for (const char* text : { "Path", "" }) {
+        SCOPED_TRACE(text);
+        Evas_Object* picker = a->add(win);
+        _WidgetInfo* labelled = makeNode("efl.fileselectorentry", "entry", { { "text", text } });
+        ASSERT_TRUE(a->set_property(picker, labelled, ""));
+        deleteWidgetsInfo(labelled);
+        Evas_Object* button = elm_layout_content_get(picker, "elm.swallow.button");
+        ASSERT_NE(button, nullptr);
+        fileselector_entry_settle(button); // not an entry: left alone
+        const char* label = elm_object_text_get(button);
+        EXPECT_EQ(std::string(label ? label : ""), text);
+
+        int waitsBefore = g_thread_waits;
+        EXPECT_TRUE(a->remove(picker));
+        EXPECT_EQ(g_thread_waits - waitsBefore, 0) << "waits for a worker job while the entry went";
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 // Exported by the toolkit but left out of its installed headers.
 extern "C" const Efl_Class* elm_fileselector_class_get(void);
+extern "C" const Efl_Class* elm_fileselector_entry_class_get(void);
 
 namespace {
 
@@ -75,10 +76,26 @@ bool holds_file_picker(const Evas_Object* obj)
     return false;
 }
 
+void fileselector_entry_settle(Evas_Object* obj)
+{
+    if (!obj || efl_class_get(obj) != elm_fileselector_entry_class_get())
+        return;
+    Evas_Object* button = elm_layout_content_get(obj, "elm.swallow.button");
+    Evas_Object* entry = elm_layout_content_get(obj, "elm.swallow.entry");
+    Efl_Model* model = button ? efl_ui_view_model_get(button) : nullptr;
+    const char* folder = model ? efl_io_model_path_get(model) : nullptr;
+    if (!entry || !folder)
+        return;
+    char* markup = elm_entry_utf8_to_markup(folder);
+    elm_object_text_set(entry, markup);
+    free(markup);
+}
+
 bool remove_file_picker(Evas_Object* obj)
 {
     if (!obj)
         return false;
+    fileselector_entry_settle(obj);
     finish_file_jobs(obj);
     return remove_widget(obj);
 }

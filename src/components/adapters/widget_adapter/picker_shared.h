@@ -73,6 +73,16 @@ void picker_size_after(Evas_Object* obj, PickerState& s)
 // True when `obj` or a node built under it is a file selector, button or entry.
 bool holds_file_picker(const Evas_Object* obj);
 
+// Asked for its model, a file selector entry makes a new folder model for the
+// path its text names, unless that is its button's folder; its layout asks
+// once more while the entry is deleted, and that model then goes with the
+// entry while its folder is still being read: the toolkit blocks the main
+// loop for up to 0.1 s waiting for the read and leaves the folder watch's
+// records behind. Naming the button's folder in the text makes the entry
+// hand out the button's model instead. Anything but a file selector entry is
+// left alone.
+void fileselector_entry_settle(Evas_Object* obj);
+
 // Removes a file selector, button or entry once the toolkit's file jobs
 // (their folder model's stat and listing on worker threads) have ended.
 bool remove_file_picker(Evas_Object* obj);
