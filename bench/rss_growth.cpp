@@ -63,6 +63,16 @@ struct Session {
         }
     }
 
+    // Waits for the answer to a request sent after the last frame: by then the
+    // engine has deleted the page that frame replaced and done what it does
+    // once idle, so readings do not depend on how soon they are taken.
+    void settle()
+    {
+        if (!engine->sendRequest(ID, "CMD_GET_GROUP_NAMES", "{\"path\":\"/nonexistent/theme.edj\"}")
+            || !engine->waitEvent("EVENT_GET_GROUP_NAMES", ID, 20000))
+            fail();
+    }
+
     bench::ProcessUsage usage() const { return bench::process_usage(engine->pid()); }
     long rss() const { return usage().rssKib; }
 
@@ -91,6 +101,9 @@ void example_soak(const std::vector<Binary>& binaries, const Json::Value& exampl
         int fdsFirst = 0;
         for (int r = 1; r <= renders; ++r) {
             s.render(example);
+            if (r != 1 && r != 10 && r != 100)
+                continue;
+            s.settle();
             if (r == 1)
                 fdsFirst = s.usage().fds;
             if (r == 10)
@@ -98,6 +111,7 @@ void example_soak(const std::vector<Binary>& binaries, const Json::Value& exampl
             if (r == 100)
                 at100 = s.rss();
         }
+        s.settle();
         bench::ProcessUsage last = s.usage();
         printf("%-10s %10ld %10ld %10ld %16ld %9d %9d\n", b.label.c_str(), at10, at100, last.rssKib,
                last.rssKib - at100, fdsFirst, last.fds);
@@ -116,9 +130,11 @@ Growth kind_growth(const std::string& binary, const Json::Value& tree, int rende
     Session s(binary);
     for (int r = 0; r < WARM_UP; ++r)
         s.render(tree);
+    s.settle();
     bench::ProcessUsage before = s.usage();
     for (int r = 0; r < renders; ++r)
         s.render(tree);
+    s.settle();
     bench::ProcessUsage after = s.usage();
     return { double(after.rssKib - before.rssKib) / renders, after.fds - before.fds };
 }
