@@ -268,7 +268,6 @@ TEST_F(MemoryBoundsTest, FreeHeapPagesGoBackOnceTheLoopIsIdle)
     free(pin);
     EXPECT_GT(held - released, 24 * 1024) << "KiB resident with the blocks freed: " << held
                                            << ", released before the request: " << released;
-    ASSERT_TRUE(runUntilIdle()); // and the idle release is gone, not run on a stale record
 }
 
 } // namespace
