@@ -1,6 +1,7 @@
 #pragma once
 // Engine-side bounds on memory the toolkit would otherwise keep for every
-// re-render: settings applied once after the toolkit starts.
+// re-render: settings applied once after the toolkit starts, and the heap's
+// free pages given back after each request's frames.
 #include <Elementary.h>
 
 // Once, after elm_init. Cursors only matter under a real pointer, which a
