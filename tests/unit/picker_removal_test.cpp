@@ -115,15 +115,31 @@ protected:
         return !folderOpen();
     }
 
+    // A picker whose listing has the folder open, or null. On a loaded
+    // machine a listing can start and end within one batch of reports, unseen;
+    // such a picker is removed and a new one tried, since removing it would
+    // test nothing.
+    Evas_Object* pickerWhileListing(const WidgetAdapter* a) const
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Evas_Object* picker = a->add(win);
+            if (!picker || !a->set_property(picker, node, ""))
+                return nullptr;
+            if (deliverUntilListing(10.0))
+                return picker;
+            a->remove(picker);
+            loopUntilClosed(2.0);
+        }
+        return nullptr;
+    }
+
     void removeWhileListing(const char* type)
     {
         SCOPED_TRACE(type);
         const WidgetAdapter* a = getAdapter(type);
         ASSERT_NE(a, nullptr);
-        Evas_Object* picker = a->add(win);
-        ASSERT_NE(picker, nullptr);
-        ASSERT_TRUE(a->set_property(picker, node, ""));
-        ASSERT_TRUE(deliverUntilListing(10.0)) << "the listing never opened the folder";
+        Evas_Object* picker = pickerWhileListing(a);
+        ASSERT_NE(picker, nullptr) << "no listing was ever seen with the folder open";
         EXPECT_TRUE(a->remove(picker));
         // Whatever the toolkit closes, it closes within the jobs' end.
         EXPECT_TRUE(loopUntilClosed(2.0)) << "the folder stays open";
