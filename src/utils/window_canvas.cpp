@@ -4,8 +4,10 @@
 #include <Edje.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "components/adapters/Adapter.h"
+#include "utils/efl_util.h"
 #include "utils/log_util.h"
 
 namespace {
@@ -108,6 +110,22 @@ void window_canvas_unfill(Evas_Object* window, Evas_Object* obj)
     evas_object_event_callback_del_full(obj, EVAS_CALLBACK_DEL, obj_deleted, window);
     evas_object_event_callback_del_full(obj, EVAS_CALLBACK_CHANGED_SIZE_HINTS, cap_min_size, window);
     obj_deleted(window, nullptr, obj, nullptr);
+}
+
+void window_canvas_unfill_tree(Evas_Object* window, Evas_Object* root)
+{
+    std::vector<Evas_Object*> todo { root };
+    while (!todo.empty()) {
+        Evas_Object* obj = todo.back();
+        todo.pop_back();
+        if (slot_of(obj)) {
+            window_canvas_unfill(window, obj);
+            evas_object_hide(obj);
+        }
+        for (const Eina_List* l = efl_util_list_get(obj, KEY_CHILDREN); l; l = eina_list_next(l))
+            if (auto* child = static_cast<Evas_Object*>(eina_list_data_get(l)))
+                todo.push_back(child);
+    }
 }
 
 void window_canvas_fill(Evas_Object* window, Evas_Object* obj)

@@ -79,6 +79,48 @@ TEST(PageReplacement, EachRenderSendsOneFrameAndTheOldPagesDeletionNone)
     EXPECT_FALSE(engine->exited());
 }
 
+// A document's children are laid out by the window itself, not by the
+// document: replacing a document page must take them out of the window too,
+// or the old page still shows and shapes the new page's frame, and its
+// deletion sends a second one.
+TEST(PageReplacement, ADocumentsChildrenLeaveTheWindowWithTheirPage)
+{
+    Json::Value buttons(Json::arrayValue);
+    for (int i = 0; i < 60; ++i)
+        buttons.append(node("efl.button", "old_" + std::to_string(i), labelled("Old")));
+    Json::Value tall = node("zelva.doc", "old-doc", Json::Value(),
+                            arrayOf(node("efl.box", "old-box", Json::Value(), buttons)));
+    Json::Value small = node("zelva.doc", "new-doc", Json::Value(), arrayOf(backgrounds("new-box", 3)));
+
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(createWindow(*engine, 1, 360, 480));
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, tall)));
+    ASSERT_TRUE(untilAnswered(*engine, 1));
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, small)));
+    std::vector<client::Message> replaced = answeredAfter(*engine, 1);
+    EXPECT_EQ(paints(replaced), 1);
+
+    // The same tree in a fresh engine: the same places and the same pixels.
+    auto fresh = startEngine();
+    ASSERT_TRUE(fresh);
+    ASSERT_TRUE(createWindow(*fresh, 1, 360, 480));
+    Frame expected;
+    ASSERT_TRUE(render(*fresh, 1, 360, 480, small, expected));
+    int compared = 0;
+    for (size_t i = 0; i + 1 < replaced.size(); ++i) {
+        const client::Message& next = replaced[i + 1];
+        if (replaced[i].kind != client::Message::Kind::Paint || next.kind != client::Message::Kind::Event
+            || next.event.name != "EVENT_GET_ALL_WIDGET_POSITIONS")
+            continue;
+        ++compared;
+        EXPECT_EQ(parse(next.event.data), expected.widgets) << next.event.data;
+        EXPECT_TRUE(replaced[i].paint.pixels == expected.paint.pixels) << "the frame differs from a fresh render's";
+    }
+    EXPECT_EQ(compared, 1);
+    EXPECT_FALSE(engine->exited());
+}
+
 TEST(PageReplacement, ATabDoesNotJoinTheTabBarOfTheReplacedPage)
 {
     auto engine = startEngine();
