@@ -20,6 +20,10 @@ struct Retired {
 // Cleared entry by entry as pages go, however they go (a window's deletion
 // takes its retired page with it).
 std::vector<Retired> s_retired;
+// The flush a frame asked for. A flush that comes first drops it: left
+// pending, it could run before the next request's render and draw that
+// request's first frame as the quiet render of a deletion.
+Ecore_Idler* s_flushWhenIdle = nullptr;
 
 void page_deleted(void*, Evas*, Evas_Object* page, void*)
 {
@@ -50,6 +54,10 @@ void retired_pages_add(Evas_Object* window, Evas_Object* page)
 
 void retired_pages_flush()
 {
+    if (s_flushWhenIdle) {
+        ecore_idler_del(s_flushWhenIdle);
+        s_flushWhenIdle = nullptr;
+    }
     while (!s_retired.empty()) {
         Retired r = s_retired.back();
         s_retired.pop_back();
@@ -59,6 +67,19 @@ void retired_pages_flush()
         free_evas_object(r.page);
         draw_quietly(r.window);
     }
+}
+
+void retired_pages_flush_when_idle()
+{
+    if (s_retired.empty() || s_flushWhenIdle)
+        return;
+    s_flushWhenIdle = ecore_idler_add(
+        [](void*) {
+            s_flushWhenIdle = nullptr;
+            retired_pages_flush();
+            return ECORE_CALLBACK_CANCEL;
+        },
+        nullptr);
 }
 
 bool retired_pages_pending()

@@ -13,6 +13,9 @@ void retired_pages_add(Evas_Object* window, Evas_Object* page);
 // Deletes every retired page through the adapters, as a render used to.
 void retired_pages_flush();
 
+// Flushes once the loop is idle, unless a flush comes first.
+void retired_pages_flush_when_idle();
+
 // True while a retired page waits for the flush.
 bool retired_pages_pending();
 

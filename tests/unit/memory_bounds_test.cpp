@@ -219,26 +219,6 @@ char* freedUnderAPin()
     return blocks.back();
 }
 
-// Runs the main loop until it has been idle once; false if it never was.
-bool runUntilIdle()
-{
-    // Idlers run in the order they were added: when this one runs, those before it have.
-    bool idle = false;
-    ecore_idler_add(
-        [](void* flag) {
-            *static_cast<bool*>(flag) = true;
-            ecore_main_loop_quit();
-            return ECORE_CALLBACK_CANCEL;
-        },
-        &idle);
-    Ecore_Timer* deadline = ecore_timer_add(
-        10.0, [](void*) { ecore_main_loop_quit(); return ECORE_CALLBACK_CANCEL; }, nullptr);
-    ecore_main_loop_begin();
-    if (idle)
-        ecore_timer_del(deadline);
-    return idle;
-}
-
 // A render's peak that finds no hole big enough extends the heap. Freed, those
 // pages stay resident as long as anything lies above them (the allocator only
 // gives back a free top); once the loop is idle, or at the latest before the
@@ -251,8 +231,7 @@ TEST_F(MemoryBoundsTest, FreeHeapPagesGoBackOnceTheLoopIsIdle)
     char* pin = freedUnderAPin();
     long held = resident_kib(getpid());
     memory_bounds_release_when_idle();
-    memory_bounds_release_when_idle(); // asked twice, done once
-    ASSERT_TRUE(runUntilIdle());
+    ASSERT_TRUE(run_until_idle());
     long released = resident_kib(getpid());
     free(pin);
     ASSERT_GT(held, 0);

@@ -281,18 +281,19 @@ TEST_F(RenderCommand, MalformedNodesAreSkippedAndTheRestBuilt)
 // never shows it; a page with file pickers goes at once, before the build.
 // Either way its teardown is batched: unbatched, every removed widget relaid
 // out what was left of the page (1.2 s instead of 55 ms for 500 widgets).
+// The render command alone, without the flush the dispatcher runs before
+// the next request.
+void render_command_alone(int id, const Json::Value& tree)
+{
+    CmdRender cmd;
+    cmd.setId(id);
+    cmd.deserialize(compact(render_data(480, 800, compact(tree))));
+    cmd.doCmd();
+}
+
 TEST_F(RenderCommand, TheReplacedPageGoesBatchedAfterTheFrameUnlessItHoldsFilePickers)
 {
-    auto commandAlone = [&](const Json::Value& tree) {
-        Json::Value data;
-        data["width"] = 480;
-        data["height"] = 800;
-        data["render-data"] = compact(tree);
-        CmdRender cmd;
-        cmd.setId(id);
-        cmd.deserialize(compact(data));
-        cmd.doCmd();
-    };
+    auto commandAlone = [&](const Json::Value& tree) { render_command_alone(id, tree); };
     static int deletions = 0, batched = 0;
     auto watch = [](Evas_Object* page) {
         evas_object_event_callback_add(
@@ -327,6 +328,26 @@ TEST_F(RenderCommand, TheReplacedPageGoesBatchedAfterTheFrameUnlessItHoldsFilePi
     retired_pages_flush();
     EXPECT_EQ(deletions, 2);
     EXPECT_EQ(batched, 2) << "both pages were torn down with recalculation batched";
+}
+
+// A frame leaves the flush of the page it replaced to the idle loop; a request
+// that comes first flushes it itself, and the idle flush must then go too:
+// left pending, it would delete the next replaced page before that render's
+// frame and draw the frame as the quiet render of a deletion.
+TEST_F(RenderCommand, AFlushBeforeARequestDropsTheOneLeftForTheIdleLoop)
+{
+    render_command_alone(id, node("efl.bg", "first"));
+    render_command_alone(id, node("efl.bg", "second"));
+    ASSERT_TRUE(retired_pages_pending());
+    retired_pages_flush_when_idle(); // as after the frame
+    retired_pages_flush();           // as before the next request
+    render_command_alone(id, node("efl.bg", "third"));
+    ASSERT_TRUE(retired_pages_pending());
+    ASSERT_TRUE(run_until_idle());
+    EXPECT_TRUE(retired_pages_pending()) << "a flush nobody asked for since ran on the idle loop";
+    retired_pages_flush_when_idle();
+    ASSERT_TRUE(run_until_idle());
+    EXPECT_FALSE(retired_pages_pending());
 }
 
 TEST_F(RenderCommand, NonJsonRenderDataLeavesTheWindowEmpty)

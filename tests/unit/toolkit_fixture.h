@@ -11,6 +11,30 @@
 #include "components/adapters/widget_info.h"
 #include "utils/window_canvas.h"
 
+// Runs the main loop until it has been idle once; false if it never was
+// within the deadline. Idlers run in the order they were added: when this
+// one runs, those added before it have.
+inline bool run_until_idle(double deadlineSeconds = 10.0)
+{
+    bool idle = false;
+    Ecore_Idler* marker = ecore_idler_add(
+        [](void* flag) {
+            *static_cast<bool*>(flag) = true;
+            ecore_main_loop_quit();
+            return ECORE_CALLBACK_CANCEL;
+        },
+        &idle);
+    Ecore_Timer* deadline = ecore_timer_add(
+        deadlineSeconds, [](void*) { ecore_main_loop_quit(); return ECORE_CALLBACK_CANCEL; }, nullptr);
+    ecore_main_loop_begin();
+    // Whichever did not fire must not outlive `idle`.
+    if (idle)
+        ecore_timer_del(deadline);
+    else
+        ecore_idler_del(marker);
+    return idle;
+}
+
 // A buffer-engine window per test, laid out and rendered on demand.
 class ToolkitTest : public ::testing::Test {
 protected:

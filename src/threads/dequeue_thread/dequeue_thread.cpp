@@ -181,12 +181,6 @@ namespace {
 
 Ecore_Idler* s_renderWhenIdle = nullptr;
 
-Eina_Bool flush_retired_pages(void*)
-{
-    retired_pages_flush();
-    return ECORE_CALLBACK_CANCEL;
-}
-
 // Draws every canvas the command changed, as the toolkit would on its next
 // animator tick, but without waiting up to a frame time for it. An idler
 // runs once the jobs, events and zero-delay timers the command left have
@@ -200,8 +194,7 @@ Eina_Bool render_changed_canvases(void*)
     EINA_LIST_FREE(all, ee)
         ecore_evas_manual_render(static_cast<Ecore_Evas*>(ee));
     // The pages these frames replaced go as soon as the loop is idle again.
-    if (retired_pages_pending())
-        ecore_idler_add(flush_retired_pages, nullptr);
+    retired_pages_flush_when_idle();
     memory_bounds_release_when_idle();
     return ECORE_CALLBACK_CANCEL;
 }
