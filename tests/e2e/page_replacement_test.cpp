@@ -1,6 +1,10 @@
 // A render replaces the window's page. Nothing of the old page may show
 // through: one frame per render of a tree that draws at once, only the new
 // page placed, and nothing of the new tree joins a widget of the old page.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "e2e_support.h"
 
 namespace {
@@ -118,6 +122,53 @@ TEST(PageReplacement, ADocumentsChildrenLeaveTheWindowWithTheirPage)
         EXPECT_TRUE(replaced[i].paint.pixels == expected.paint.pixels) << "the frame differs from a fresh render's";
     }
     EXPECT_EQ(compared, 1);
+    EXPECT_FALSE(engine->exited());
+}
+
+// Whatever page a window showed before, the next page's frame is the one a
+// fresh engine draws for it, and it is the only one: every example tree
+// (documents, popups, lists, circle widgets, file pickers) in turn.
+TEST(PageReplacement, AfterEveryExampleTheNextFrameIsAFreshEnginesFrame)
+{
+    const int W = 720, H = 1280;
+    Json::Value next = backgrounds("next", 3);
+    auto fresh = startEngine();
+    ASSERT_TRUE(fresh);
+    ASSERT_TRUE(createWindow(*fresh, 1, W, H));
+    Frame expected;
+    ASSERT_TRUE(render(*fresh, 1, W, H, next, expected));
+
+    auto engine = startEngine();
+    ASSERT_TRUE(engine);
+    ASSERT_TRUE(createWindow(*engine, 1, W, H));
+    int examples = 0;
+    for (const auto& file : std::filesystem::directory_iterator(std::string(SOURCE_DIR) + "/examples")) {
+        if (file.path().extension() != ".json")
+            continue;
+        SCOPED_TRACE(file.path().filename().string());
+        ++examples;
+        std::ifstream in(file.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(W, H, parse(text.str()))));
+        ASSERT_TRUE(untilAnswered(*engine, 1));
+        ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(W, H, next)));
+        std::vector<client::Message> replaced = answeredAfter(*engine, 1);
+        // An animated example may still send frames of its own until its page goes.
+        int shown = 0;
+        for (size_t i = 0; i + 1 < replaced.size(); ++i) {
+            const client::Message& positions = replaced[i + 1];
+            if (replaced[i].kind != client::Message::Kind::Paint || positions.kind != client::Message::Kind::Event
+                || positions.event.name != "EVENT_GET_ALL_WIDGET_POSITIONS"
+                || positions.event.data.find("\"next\"") == std::string::npos)
+                continue;
+            ++shown;
+            EXPECT_TRUE(replaced[i].paint.pixels == expected.paint.pixels) << "a frame differs from a fresh engine's";
+            EXPECT_EQ(parse(positions.event.data), expected.widgets);
+        }
+        EXPECT_GE(shown, 1);
+    }
+    EXPECT_GE(examples, 10);
     EXPECT_FALSE(engine->exited());
 }
 
