@@ -350,6 +350,36 @@ TEST_F(RenderCommand, AFlushBeforeARequestDropsTheOneLeftForTheIdleLoop)
     EXPECT_FALSE(retired_pages_pending());
 }
 
+// A frame still being drawn when a render command starts shows the old page:
+// it must go out while the old page is still the window's, never carrying
+// the positions of a new page not yet laid out.
+TEST_F(RenderCommand, AFrameInFlightIsDoneBeforeTheNewPageIsTheWindows)
+{
+    render_command_alone(id, node("efl.bg", "old"));
+    Evas_Object* old = page();
+    ASSERT_TRUE(old);
+    static Evas_Object* shownPage = nullptr;
+    static int posts = 0;
+    shownPage = nullptr;
+    posts = 0;
+    auto post = [](void* window, Evas*, void*) {
+        ++posts;
+        shownPage = static_cast<Evas_Object*>(evas_object_data_get(static_cast<Evas_Object*>(window), KEY_PAGE));
+    };
+    Evas* canvas = evas_object_evas_get(win);
+    evas_event_callback_add(canvas, EVAS_CALLBACK_RENDER_POST, post, win);
+    // The toolkit's own idle render, as an animation asks for: drawn on its
+    // render thread, its end delivered by the loop later.
+    ecore_main_loop_iterate();
+    bool inFlight = posts == 0;
+    render_command_alone(id, node("efl.bg", "new"));
+    window_canvas_settle(win);
+    evas_event_callback_del_full(canvas, EVAS_CALLBACK_RENDER_POST, post, win);
+    ASSERT_TRUE(inFlight) << "the frame was drawn at once; nothing was in flight";
+    ASSERT_GE(posts, 1);
+    EXPECT_EQ(shownPage, old) << "the old page's frame went out as the new page's";
+}
+
 TEST_F(RenderCommand, NonJsonRenderDataLeavesTheWindowEmpty)
 {
     render(node("efl.bg", "first"));

@@ -71,6 +71,9 @@ void CmdRender::doCmd()
         diag("%s; the window keeps its previous tree", m_refusal.c_str());
         return;
     }
+    // A frame still being drawn shows the old page: it goes out now, with the
+    // old page's positions, not later with those of a page not yet laid out.
+    window_canvas_settle(win);
     RenderBatch batch(win);
     // The old page goes after this render's frame, off its way. Pages with
     // file pickers go now, as they always did: whether the toolkit leaves open
