@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "utils/efl_util.h"
+#include "utils/idle_once.h"
 #include "utils/window_canvas.h"
 
 namespace {
@@ -23,7 +24,7 @@ std::vector<Retired> s_retired;
 // The flush a frame asked for. A flush that comes first drops it: left
 // pending, it could run before the next request's render and draw that
 // request's first frame as the quiet render of a deletion.
-Ecore_Idler* s_flushWhenIdle = nullptr;
+IdleOnce s_flushWhenIdle(retired_pages_flush);
 
 void page_deleted(void*, Evas*, Evas_Object* page, void*)
 {
@@ -54,10 +55,7 @@ void retired_pages_add(Evas_Object* window, Evas_Object* page)
 
 void retired_pages_flush()
 {
-    if (s_flushWhenIdle) {
-        ecore_idler_del(s_flushWhenIdle);
-        s_flushWhenIdle = nullptr;
-    }
+    s_flushWhenIdle.cancel();
     while (!s_retired.empty()) {
         Retired r = s_retired.back();
         s_retired.pop_back();
@@ -71,15 +69,8 @@ void retired_pages_flush()
 
 void retired_pages_flush_when_idle()
 {
-    if (s_retired.empty() || s_flushWhenIdle)
-        return;
-    s_flushWhenIdle = ecore_idler_add(
-        [](void*) {
-            s_flushWhenIdle = nullptr;
-            retired_pages_flush();
-            return ECORE_CALLBACK_CANCEL;
-        },
-        nullptr);
+    if (!s_retired.empty())
+        s_flushWhenIdle.schedule();
 }
 
 bool retired_pages_pending()

@@ -12,6 +12,7 @@
 #include "threads/dequeue_thread/msg_request_command.h"
 #include "utils/efl_util.h"
 #include "utils/json_util.h"
+#include "utils/idle_once.h"
 #include "utils/log_util.h"
 #include "utils/retired_pages.h"
 
@@ -179,16 +180,13 @@ Eina_Bool DequeueThread::Run(void*)
 
 namespace {
 
-Ecore_Idler* s_renderWhenIdle = nullptr;
-
 // Draws every canvas the command changed, as the toolkit would on its next
 // animator tick, but without waiting up to a frame time for it. An idler
 // runs once the jobs, events and zero-delay timers the command left have
 // run, so the frame shows what the animator would have drawn, in as many
 // frames; an unchanged canvas draws nothing and sends no frame.
-Eina_Bool render_changed_canvases(void*)
+void render_changed_canvases()
 {
-    s_renderWhenIdle = nullptr;
     Eina_List* all = ecore_evas_ecore_evas_list_get();
     void* ee;
     EINA_LIST_FREE(all, ee)
@@ -196,23 +194,20 @@ Eina_Bool render_changed_canvases(void*)
     // The pages these frames replaced go as soon as the loop is idle again.
     retired_pages_flush_when_idle();
     memory_bounds_release_when_idle();
-    return ECORE_CALLBACK_CANCEL;
 }
+
+IdleOnce s_renderWhenIdle(render_changed_canvases);
 
 } // namespace
 
 void DequeueThread::renderWhenIdle()
 {
-    if (!s_renderWhenIdle)
-        s_renderWhenIdle = ecore_idler_add(render_changed_canvases, nullptr);
+    s_renderWhenIdle.schedule();
 }
 
 // What a request changed is drawn and sent before the next request runs,
 // also when the loop found no idle moment in between.
 void DequeueThread::renderPending()
 {
-    if (!s_renderWhenIdle)
-        return;
-    ecore_idler_del(s_renderWhenIdle);
-    render_changed_canvases(nullptr);
+    s_renderWhenIdle.run_now();
 }

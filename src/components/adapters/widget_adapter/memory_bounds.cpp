@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include "components/adapters/Adapter.h"
+#include "utils/idle_once.h"
 
 namespace {
 
@@ -14,14 +15,7 @@ const int LARGE_BLOCK_BYTES = 1 << 20;
 // late access the queue guards against.
 const size_t DEFERRED_FREE_BYTES = 1 << 20;
 
-Ecore_Idler* s_release = nullptr;
-
-Eina_Bool release_free_pages(void*)
-{
-    s_release = nullptr;
-    malloc_trim(0);
-    return ECORE_CALLBACK_CANCEL;
-}
+IdleOnce s_release([] { malloc_trim(0); });
 
 } // namespace
 
@@ -34,14 +28,10 @@ void memory_bounds_init()
 
 void memory_bounds_release_when_idle()
 {
-    if (!s_release)
-        s_release = ecore_idler_add(release_free_pages, nullptr);
+    s_release.schedule();
 }
 
 void memory_bounds_release_pending()
 {
-    if (!s_release)
-        return;
-    ecore_idler_del(s_release);
-    release_free_pages(nullptr);
+    s_release.run_now();
 }
