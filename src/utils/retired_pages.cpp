@@ -47,8 +47,7 @@ void retired_pages_add(Evas_Object* window, Evas_Object* page)
 {
     if (!window || !page)
         return;
-    window_canvas_unfill_tree(window, page);
-    evas_object_hide(page);
+    window_canvas_take_out_tree(window, page);
     evas_object_event_callback_add(page, EVAS_CALLBACK_DEL, page_deleted, nullptr);
     s_retired.push_back({ window, page });
 }

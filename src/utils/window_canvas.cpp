@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <vector>
+#include <utility>
 
 #include "components/adapters/Adapter.h"
 #include "utils/efl_util.h"
@@ -35,6 +36,17 @@ void frame_done(void* window, Evas*, void*)
 Evas_Object* slot_of(Evas_Object* obj)
 {
     return static_cast<Evas_Object*>(evas_object_data_get(obj, KEY_SLOT));
+}
+
+// Whether `obj` is drawn inside `parent`, so that it hides with it. A child a
+// widget cannot hold (a background's, say) is only its sub-object: it is
+// drawn on its own, wherever it is.
+bool held_by(Evas_Object* obj, Evas_Object* parent)
+{
+    for (Evas_Object* up = evas_object_smart_parent_get(obj); up; up = evas_object_smart_parent_get(up))
+        if (up == parent)
+            return true;
+    return false;
 }
 
 void follow_slot(void* data, Evas*, Evas_Object* slot, void*)
@@ -112,19 +124,19 @@ void window_canvas_unfill(Evas_Object* window, Evas_Object* obj)
     obj_deleted(window, nullptr, obj, nullptr);
 }
 
-void window_canvas_unfill_tree(Evas_Object* window, Evas_Object* root)
+void window_canvas_take_out_tree(Evas_Object* window, Evas_Object* root)
 {
-    std::vector<Evas_Object*> todo { root };
+    std::vector<std::pair<Evas_Object*, Evas_Object*>> todo { { root, nullptr } };
     while (!todo.empty()) {
-        Evas_Object* obj = todo.back();
+        auto [obj, parent] = todo.back();
         todo.pop_back();
-        if (slot_of(obj)) {
+        if (slot_of(obj))
             window_canvas_unfill(window, obj);
+        if (!parent || slot_of(obj) || !held_by(obj, parent))
             evas_object_hide(obj);
-        }
         for (const Eina_List* l = efl_util_list_get(obj, KEY_CHILDREN); l; l = eina_list_next(l))
             if (auto* child = static_cast<Evas_Object*>(eina_list_data_get(l)))
-                todo.push_back(child);
+                todo.push_back({ child, obj });
     }
 }
 

@@ -26,10 +26,11 @@ void window_canvas_fill(Evas_Object* window, Evas_Object* obj);
 // Undoes window_canvas_fill: the window no longer lays `obj` out or grows for it.
 void window_canvas_unfill(Evas_Object* window, Evas_Object* obj);
 
-// Undoes window_canvas_fill for `root` and every node below it the window
-// fills (a document's children are laid out by the window, not by their
-// parent), and hides each: none of them shows or shapes the window any more.
-void window_canvas_unfill_tree(Evas_Object* window, Evas_Object* root);
+// Takes the tree of `root` out of the picture: undoes window_canvas_fill for
+// every node the window fills (a document's children are laid out by the
+// window, not by their parent) and hides every node that would still show
+// once `root` is hidden (those, `root`, and children their parent only owns).
+void window_canvas_take_out_tree(Evas_Object* window, Evas_Object* root);
 
 // Whether building and tearing down pages defers the toolkit's layout
 // recalculation (the result is the same; only repeated work is avoided).

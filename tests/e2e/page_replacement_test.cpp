@@ -105,25 +105,17 @@ TEST(PageReplacement, EachRenderSendsOneFrameAndTheOldPagesDeletionNone)
     EXPECT_FALSE(engine->exited());
 }
 
-// A document's children are laid out by the window itself, not by the
-// document: replacing a document page must take them out of the window too,
-// or the old page still shows and shapes the new page's frame, and its
-// deletion sends a second one.
-TEST(PageReplacement, ADocumentsChildrenLeaveTheWindowWithTheirPage)
+// Replaces `old` with `next` (rooted at `nextRoot`) in one engine: the frame
+// must be the one a fresh engine draws for `next`, and the old page's
+// deletion must send none.
+void expectOnlyTheNewPage(const Json::Value& old, const Json::Value& next, const std::string& nextRoot)
 {
-    Json::Value buttons(Json::arrayValue);
-    for (int i = 0; i < 60; ++i)
-        buttons.append(node("efl.button", "old_" + std::to_string(i), labelled("Old")));
-    Json::Value tall = node("zelva.doc", "old-doc", Json::Value(),
-                            arrayOf(node("efl.box", "old-box", Json::Value(), buttons)));
-    Json::Value small = node("zelva.doc", "new-doc", Json::Value(), arrayOf(backgrounds("new-box", 3)));
-
     auto engine = startEngine();
     ASSERT_TRUE(engine);
     ASSERT_TRUE(createWindow(*engine, 1, 360, 480));
-    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, tall)));
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, old)));
     ASSERT_TRUE(untilAnswered(*engine, 1));
-    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, small)));
+    ASSERT_TRUE(engine->sendRequest(1, "CMD_RENDER", renderData(360, 480, next)));
     std::vector<client::Message> replaced = answeredAfter(*engine, 1);
 
     // The same tree in a fresh engine: the same places and the same pixels.
@@ -131,12 +123,38 @@ TEST(PageReplacement, ADocumentsChildrenLeaveTheWindowWithTheirPage)
     ASSERT_TRUE(fresh);
     ASSERT_TRUE(createWindow(*fresh, 1, 360, 480));
     Frame expected;
-    ASSERT_TRUE(render(*fresh, 1, 360, 480, small, expected));
-    std::vector<PlacedFrame> frames = framesOf(replaced, "new-doc");
+    ASSERT_TRUE(render(*fresh, 1, 360, 480, next, expected));
+    std::vector<PlacedFrame> frames = framesOf(replaced, nextRoot);
     ASSERT_EQ(frames.size(), 1u) << "one frame of the new page, none for the old one's deletion";
     EXPECT_EQ(frames[0].widgets, expected.widgets);
     EXPECT_TRUE(frames[0].paint->pixels == expected.paint.pixels) << "the frame differs from a fresh render's";
     EXPECT_FALSE(engine->exited());
+}
+
+Json::Value sixtyButtons()
+{
+    Json::Value buttons(Json::arrayValue);
+    for (int i = 0; i < 60; ++i)
+        buttons.append(node("efl.button", "old_" + std::to_string(i), labelled("Old")));
+    return node("efl.box", "old-box", Json::Value(), buttons);
+}
+
+// A document's children are laid out by the window itself, not by the
+// document: replacing a document page must take them out of the window too,
+// or the old page still shows and shapes the new page's frame, and its
+// deletion sends a second one.
+TEST(PageReplacement, ADocumentsChildrenLeaveTheWindowWithTheirPage)
+{
+    Json::Value small = node("zelva.doc", "new-doc", Json::Value(), arrayOf(backgrounds("new-box", 3)));
+    expectOnlyTheNewPage(node("zelva.doc", "old-doc", Json::Value(), arrayOf(sixtyButtons())), small, "new-doc");
+}
+
+// A widget that cannot hold children (a background) still shows the ones a
+// tree gives it, on their own; hiding the old page's root does not hide them.
+TEST(PageReplacement, ChildrenTheirParentCannotHoldLeaveWithTheirPage)
+{
+    Json::Value small = node("efl.box", "new-box", Json::Value(), arrayOf(node("efl.button", "new", labelled("New"))));
+    expectOnlyTheNewPage(node("efl.bg", "old-bg", Json::Value(), arrayOf(sixtyButtons())), small, "new-box");
 }
 
 // Whatever page a window showed before, every frame of the next page is the
