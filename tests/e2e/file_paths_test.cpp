@@ -40,7 +40,7 @@ protected:
     std::string fifo, folder;
     std::unique_ptr<client::Engine> engine;
 
-    static void SetUpTestSuite() { edje_init(); }
+    static void SetUpTestSuite() { edje_init_for_files(); }
     static void TearDownTestSuite() { edje_shutdown(); }
 
     void SetUp() override
