@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "components/adapters/widget_adapter/list_shared.h"
+#include "utils/efl_util.h"
 #include "engine_window.h"
 #include "trees.h"
 
@@ -133,7 +134,7 @@ int main(int argc, char** argv)
     int runs = argc > 1 ? atoi(argv[1]) : 21;
     int soak = argc > 2 ? atoi(argv[2]) : 1000;
     int n = argc > 3 ? atoi(argv[3]) : 500;
-    elm_init(0, nullptr);
+    efl_util_init_toolkit();
     elm_config_preferred_engine_set("buffer");
     const int W = 720, H = 1280;
     elm_config_scale_set(2.3);

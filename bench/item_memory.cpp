@@ -157,7 +157,7 @@ void soak(const char* name, const Json::Value& tree, int renders, int id)
 int main(int argc, char** argv)
 {
     int renders = argc > 1 ? atoi(argv[1]) : 1000;
-    elm_init(argc, argv);
+    efl_util_init_toolkit();
     elm_config_preferred_engine_set("buffer");
     Json::Value items = every_kind_tree();
     printf("memory over %d renders of the same tree at %dx%d, one engine tick after each\n", renders, W, H);
