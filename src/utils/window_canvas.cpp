@@ -4,8 +4,8 @@
 #include <Edje.h>
 
 #include <algorithm>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "components/adapters/Adapter.h"
 #include "utils/efl_util.h"
@@ -130,9 +130,10 @@ void window_canvas_take_out_tree(Evas_Object* window, Evas_Object* root)
     while (!todo.empty()) {
         auto [obj, parent] = todo.back();
         todo.pop_back();
-        if (slot_of(obj))
+        bool filled = slot_of(obj) != nullptr;
+        if (filled)
             window_canvas_unfill(window, obj);
-        if (!parent || slot_of(obj) || !held_by(obj, parent))
+        if (filled || !parent || !held_by(obj, parent))
             evas_object_hide(obj);
         for (const Eina_List* l = efl_util_list_get(obj, KEY_CHILDREN); l; l = eina_list_next(l))
             if (auto* child = static_cast<Evas_Object*>(eina_list_data_get(l)))
