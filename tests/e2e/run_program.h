@@ -38,6 +38,30 @@ inline std::string readFile(const std::filesystem::path& p)
     return s.str();
 }
 
+struct ChildProcess {
+    pid_t pid;
+    std::string name;
+};
+
+// The processes whose parent is `parent`, as the process table gives them.
+inline std::vector<ChildProcess> childrenOf(pid_t parent)
+{
+    std::vector<ChildProcess> children;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        // "pid (name) state ppid ...": the name may hold spaces and parentheses.
+        std::string stat = readFile(entry.path() / "stat");
+        size_t open = stat.find('('), close = stat.rfind(')');
+        if (open == std::string::npos || close == std::string::npos || close < open)
+            continue;
+        std::istringstream fields(stat.substr(close + 1));
+        char state = 0;
+        pid_t ppid = 0;
+        if (fields >> state >> ppid && ppid == parent)
+            children.push_back({ pid_t(std::stol(entry.path().filename().string())), stat.substr(open + 1, close - open - 1) });
+    }
+    return children;
+}
+
 // `during` runs once the program has started; a program still running
 // after `timeoutMs` is killed and the test fails.
 inline ProgramRun runProgram(const std::string& binary, const std::vector<std::string>& args,

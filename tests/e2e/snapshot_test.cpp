@@ -168,17 +168,9 @@ pid_t childOf(pid_t parent, int timeoutMs)
 {
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     do {
-        for (const auto& entry : fs::directory_iterator("/proc")) {
-            std::string stat = readFile(entry.path() / "stat");
-            size_t close = stat.rfind(')');
-            if (close == std::string::npos)
-                continue;
-            std::istringstream fields(stat.substr(close + 2));
-            char state = 0;
-            pid_t ppid = 0;
-            if (fields >> state >> ppid && ppid == parent)
-                return pid_t(std::stol(entry.path().filename().string()));
-        }
+        std::vector<ChildProcess> children = childrenOf(parent);
+        if (!children.empty())
+            return children.front().pid;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } while (std::chrono::steady_clock::now() < until);
     return -1;

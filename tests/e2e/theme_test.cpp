@@ -5,8 +5,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "e2e_support.h"
+#include "run_program.h"
 #include "theme_files.h"
 
 namespace {
@@ -94,36 +93,18 @@ protected:
     }
 };
 
-// The names of this process's children, as the process table gives them.
-std::vector<std::string> childNames()
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(stat, line))
-            continue;
-        // "pid (comm) state ppid ...": comm may hold spaces, so read from its end.
-        size_t open = line.find('('), close = line.rfind(')');
-        if (open == std::string::npos || close == std::string::npos)
-            continue;
-        std::istringstream rest(line.substr(close + 1));
-        std::string state;
-        long ppid = 0;
-        if (rest >> state >> ppid && ppid == getpid())
-            names.push_back(line.substr(open + 1, close - open - 1));
-    }
-    return names;
-}
-
 // Reading theme files here must not start the toolkit's desktop-file daemon:
 // it would inherit this test's output and keep the suite waiting on it.
 TEST_F(ThemeService, ReadingThemeFilesStartsNoDaemonBesideTheTest)
 {
     EXPECT_GT(group_set(theme("five_groups")).size(), 0u);
-    std::vector<std::string> children = childNames();
-    EXPECT_EQ(std::count(children.begin(), children.end(), "efreetd"), 0);
-    EXPECT_EQ(std::count(children.begin(), children.end(), "render-engine"), 1) << "the process table was read";
+    int daemons = 0, engines = 0;
+    for (const ChildProcess& child : childrenOf(getpid())) {
+        daemons += child.name == "efreetd";
+        engines += child.name == "render-engine";
+    }
+    EXPECT_EQ(daemons, 0);
+    EXPECT_EQ(engines, 1) << "the process table was read";
 }
 
 TEST_F(ThemeService, FiveGroupExampleAnswersOverTheProtocol)
