@@ -7,14 +7,21 @@
 #include "utils/efl_util.h"
 #include "utils/retired_pages.h"
 
-// One command run in-process the way the dispatcher runs it.
+// One command run in-process, without what the dispatcher does after it.
 template <class Command>
-void run_command(int id, const Json::Value& data)
+void run_command_alone(int id, const Json::Value& data)
 {
     Command cmd;
     cmd.setId(id);
     cmd.deserialize(tree_json::compact(data));
     cmd.doCmd();
+}
+
+// One command run in-process the way the dispatcher runs it.
+template <class Command>
+void run_command(int id, const Json::Value& data)
+{
+    run_command_alone<Command>(id, data);
     // The dispatcher deletes the replaced page before the next request runs.
     retired_pages_flush();
 }

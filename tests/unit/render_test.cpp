@@ -281,10 +281,7 @@ TEST_F(RenderCommand, MalformedNodesAreSkippedAndTheRestBuilt)
 // the next request.
 void render_command_alone(int id, const Json::Value& tree)
 {
-    CmdRender cmd;
-    cmd.setId(id);
-    cmd.deserialize(compact(render_data(480, 800, compact(tree))));
-    cmd.doCmd();
+    run_command_alone<CmdRender>(id, render_data(480, 800, compact(tree)));
 }
 
 // The replaced page goes after the frame, hidden until then, so the frame
